@@ -227,8 +227,18 @@ static void rotate_lineup_and_reset() {
                   (int)g_settings.laps, g_settings.robot_skill);
 }
 
+static void log_frame_statistics(double seconds) {
+    const unsigned *h = g_frame_clock.histogram;
+    double fps = seconds > 0 ? (double)g_game.frames_run / seconds : 0;
+    log_printf("Frame histogram: %u %u %u %u %u %u %u %u (%lld frames, %lld ticks in %.2f s, "
+               "%.1f fps)\n",
+               h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7], g_game.frames_run, g_game.ticks_run,
+               seconds, fps);
+}
+
 void run_main_loop() {
-    frame_clock_init(&g_frame_clock, g_loop_clock->now());
+    double started = g_loop_clock->now();
+    frame_clock_init(&g_frame_clock, started);
     while (!g_game.quit) {
         if (g_signal_quit) {
             g_game.quit = 1;
@@ -259,4 +269,5 @@ void run_main_loop() {
             rotate_lineup_and_reset();
         advance_message_timer(g_frame_clock.wall);
     }
+    log_frame_statistics(g_loop_clock->now() - started);
 }
