@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
@@ -173,6 +174,11 @@ static int accepted_depth(int bpp) {
 
 static int init_video() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return 1;
+    // Without a display server SDL's probing only prints noise to standard error.
+    if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY") && !getenv("SDL_VIDEODRIVER")) {
+        log_error("No display (DISPLAY is not set)");
+        return 0;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         log_error(SDL_GetError());
         return 0;

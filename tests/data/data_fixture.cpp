@@ -18,11 +18,12 @@
 extern char **environ;
 
 void DataFolders::set_env(const char *name, const char *value) {
-    const char *old = getenv(name);
-    if (old)
-        saved_env_.push_back(std::make_pair(name, old));
-    else
-        unset_env_.push_back(name);
+    int known = 0;
+    for (const auto &saved : saved_env_) known |= saved.first == name;
+    if (!known) {
+        const char *old = getenv(name);
+        saved_env_.emplace_back(name, old ? std::make_unique<std::string>(old) : nullptr);
+    }
     if (value)
         setenv(name, value, 1);
     else
@@ -40,9 +41,13 @@ void DataFolders::SetUp() {
 }
 
 void DataFolders::TearDown() {
-    for (auto it = saved_env_.rbegin(); it != saved_env_.rend(); ++it)
-        setenv(it->first.c_str(), it->second.c_str(), 1);
-    for (const std::string &name : unset_env_) unsetenv(name.c_str());
+    for (const auto &saved : saved_env_) {
+        if (saved.second)
+            setenv(saved.first.c_str(), saved.second->c_str(), 1);
+        else
+            unsetenv(saved.first.c_str());
+    }
+    saved_env_.clear();
     vfile_reset();
     remove_tree(root_);
 }

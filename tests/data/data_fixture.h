@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,11 @@ class DataFolders : public ::testing::Test {
     std::string home_;    // search folder 0, ending in "/" (not created)
     std::string install_; // search folder 1, ending in "/" (created)
 
-  private:
-    std::vector<std::pair<std::string, std::string>> saved_env_; // name, old value
-    std::vector<std::string> unset_env_;                         // names that were unset
-  protected:
     void set_env(const char *name, const char *value); // restored at tear-down; 0 unsets
+
+  private:
+    // Each changed variable's value before the test's first change (null: unset).
+    std::vector<std::pair<std::string, std::unique_ptr<std::string>>> saved_env_;
 };
 
 Bytes to_bytes(const std::string &s);

@@ -330,7 +330,6 @@ TEST_F(HandleKinds, SeekOnlyWithinUncompressedData) {
         EXPECT_EQ(vfile_getc(vf), 'a');
         EXPECT_EQ(vfile_seek(vf, size - 5), 1);
         EXPECT_EQ(vfile_tell(vf), size - 5);
-        EXPECT_EQ(read_all(nullptr), "<no file>");
         EXPECT_EQ(vfile_getc(vf), 'o');
         EXPECT_EQ(vfile_peekc(vf), 'm');
         EXPECT_EQ(vfile_seek(vf, 6), 1); // clears the lookahead

@@ -280,14 +280,16 @@ void course_map_build(CourseMap *m, const GenTerrain *g, const Course *c, double
 }
 
 CourseShape course_shape(const Course *c, const CourseHit &hit, double ground) {
-    CourseShape out = {ground, 0, 0};
+    CourseShape out = {ground, 0, 0, 1e30, 0};
     if (hit.d > 1e29f) return out;
     int k = course_index(c, hit.s);
+    out.index = k;
     double half = c->half[k], ad = std::fabs(hit.d), kappa = c->curvature[k];
     double berm = c->berm[k], prof = c->profile[k], bed = c->bed[k];
     int outer = berm > 0 && hit.d * kappa < 0;
     double lip = outer ? 3 + berm : 0;
     double edge = half + lip, h_edge;
+    out.outside = ad - edge;
     if (ad <= half) {
         double lat = ad / half;
         out.height = bed + prof + (outer ? berm * lat * lat : -0.08 * berm * lat);

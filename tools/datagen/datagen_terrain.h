@@ -110,6 +110,8 @@ struct CourseShape {
     double height; // height of the course's own surface at that point
     double weight; // 1 on the track, falling to 0 where the ground takes over
     int on_track;  // 1 on the riding surface (berm lips included)
+    double outside; // distance beyond the riding surface's edge (< 0 inside)
+    int index;      // resampled course point of the hit
 };
 
 CourseShape course_shape(const Course *c, const CourseHit &hit, double ground);
