@@ -7,7 +7,9 @@
 #include <cstring>
 #include <sys/stat.h>
 
-static int is_blank(int c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+static int is_blank(int c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // Reads one header line into line (line feed dropped). 0 when the data ends or the line
 // limit is reached before a line feed.
@@ -73,8 +75,8 @@ int archive_read_header(VFile *vf, int64_t archive_size, std::vector<ArchiveMemb
     return 0;
 }
 
-int archive_read_file(const char *path, std::vector<ArchiveMember> *members,
-                      int64_t *header_length, int64_t *archive_size) {
+int archive_read_file(const char *path, std::vector<ArchiveMember> *members, int64_t *header_length,
+                      int64_t *archive_size) {
     members->clear();
     struct stat st;
     if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return 0;

@@ -24,8 +24,8 @@ const int kArchiveLineMax = 1023;
 int archive_read_header(VFile *vf, int64_t archive_size, std::vector<ArchiveMember> *members,
                         int64_t *header_length);
 // The same for a real file; archive_size (may be 0) receives its length.
-int archive_read_file(const char *path, std::vector<ArchiveMember> *members,
-                      int64_t *header_length, int64_t *archive_size);
+int archive_read_file(const char *path, std::vector<ArchiveMember> *members, int64_t *header_length,
+                      int64_t *archive_size);
 
 // Header text for members of these names and sizes (offsets are not used). 0 when a
 // name cannot be stored: empty, holding a line feed or NUL, or making a line too long.

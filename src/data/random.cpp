@@ -3,4 +3,6 @@
 
 std::mt19937 g_random; // default-seeded (5489) until the first session reset
 
-void random_seed(uint32_t seed) { g_random.seed(seed); }
+void random_seed(uint32_t seed) {
+    g_random.seed(seed);
+}

@@ -9,4 +9,6 @@ extern std::mt19937 g_random;
 
 void random_seed(uint32_t seed);
 // The next 32-bit output.
-inline uint32_t random_next() { return (uint32_t)g_random(); }
+inline uint32_t random_next() {
+    return (uint32_t)g_random();
+}

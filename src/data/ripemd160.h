@@ -4,10 +4,10 @@
 #include <cstdint>
 
 struct Ripemd160 {
-    uint32_t h[5];      // chaining state
-    uint64_t length;    // bytes hashed so far
-    uint8_t block[64];  // pending partial block
-    size_t used;        // bytes in block
+    uint32_t h[5];     // chaining state
+    uint64_t length;   // bytes hashed so far
+    uint8_t block[64]; // pending partial block
+    size_t used;       // bytes in block
 };
 
 void ripemd160_init(Ripemd160 *ctx);

@@ -170,7 +170,8 @@ VFile *vfile_open_part(const char *container, long long offset, long long size, 
 
 VFile *vfile_open_memory(const void *data, size_t n, int compressed) {
     if (!data && n) return nullptr;
-    VFile *vf = new_handle(nullptr, (const uint8_t *)data, 0, compressed ? kUnlimited : (int64_t)n, 0);
+    VFile *vf =
+        new_handle(nullptr, (const uint8_t *)data, 0, compressed ? kUnlimited : (int64_t)n, 0);
     vf->mem_size = (int64_t)n;
     if (compressed && !gzip_start(vf, (int64_t)n)) {
         free_handle(vf);
@@ -311,7 +312,7 @@ size_t vfile_read(VFile *vf, void *buf, size_t n) {
         return done;
     }
     int64_t left = vf->limit - vf->position;
-    size_t want = std::min(n - done, (size_t)std::min<int64_t>(left, (int64_t)SIZE_MAX / 2));
+    size_t want = std::min(n - done, (size_t)std::min<int64_t>(left, (int64_t)(SIZE_MAX / 2)));
     size_t got;
     if (vf->mem) {
         got = want;
@@ -331,11 +332,15 @@ int vfile_seek(VFile *vf, long pos) {
     return 1;
 }
 
-long vfile_tell(VFile *vf) { return (long)(vf->position - (vf->lookahead >= 0 ? 1 : 0)); }
+long vfile_tell(VFile *vf) {
+    return (long)(vf->position - (vf->lookahead >= 0 ? 1 : 0));
+}
 
 // ---- writing ----
 
-static FILE *write_target(VFile *vf) { return vf && vf->writable ? vf->file : nullptr; }
+static FILE *write_target(VFile *vf) {
+    return vf && vf->writable ? vf->file : nullptr;
+}
 
 int vfile_putc(VFile *vf, int c) {
     FILE *f = write_target(vf);

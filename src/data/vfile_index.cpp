@@ -36,8 +36,8 @@ struct IndexEntry {
 };
 
 struct FileIndex {
-    int built = 0;                  // rows and names are complete
-    std::vector<IndexEntry> rows;   // sorted by name, then source
+    int built = 0;                   // rows and names are complete
+    std::vector<IndexEntry> rows;    // sorted by name, then source
     std::vector<const char *> names; // distinct names (into rows), then a null pointer
 };
 
@@ -146,7 +146,8 @@ static void add_archive_members(const IndexEntry &archive, int source) {
     std::vector<ArchiveMember> members;
     if (!archive_read_file(archive.container.c_str(), &members, nullptr, nullptr)) return;
     for (const ArchiveMember &m : members)
-        growable_push(&g_index.rows, IndexEntry{archive.container, m.name, m.offset, m.size, source});
+        growable_push(&g_index.rows,
+                      IndexEntry{archive.container, m.name, m.offset, m.size, source});
 }
 
 static void build_index() {
@@ -181,7 +182,9 @@ void vfile_reset() {
 
 // ---- virtual paths ----
 
-static int lower_ascii(int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+static int lower_ascii(int c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
 
 static int same_ignoring_case(const char *a, const char *b, size_t n) {
     for (size_t i = 0; i < n; i++)

@@ -21,12 +21,12 @@ struct GzipState {
     z_stream zs;                   // raw-deflate decoder
     uint8_t input[kGzipInputSize]; // compressed bytes read but not yet decoded
     uint8_t window[kGzipWindowSize];
-    int window_pos;   // next byte of window to deliver
-    int window_len;   // bytes of window holding decoded data
-    int64_t budget;   // compressed bytes that may still be read from the source
-    int64_t taken;    // compressed bytes read from the source so far
-    int input_done;   // the source has no more compressed bytes
-    int ended;        // the decoder reached the end, an error or a stall
+    int window_pos; // next byte of window to deliver
+    int window_len; // bytes of window holding decoded data
+    int64_t budget; // compressed bytes that may still be read from the source
+    int64_t taken;  // compressed bytes read from the source so far
+    int input_done; // the source has no more compressed bytes
+    int ended;      // the decoder reached the end, an error or a stall
 };
 
 struct VFile {

@@ -23,7 +23,9 @@ static int is_space(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-static inline int peek(ScanInput *in) { return vfile_peekc(in->vf); }
+static inline int peek(ScanInput *in) {
+    return vfile_peekc(in->vf);
+}
 
 static inline void take(ScanInput *in) {
     vfile_getc(in->vf);
@@ -46,8 +48,8 @@ static int digit_value(int c) {
 
 // m x 10^e, building the power from the largest factor down.
 static long double scale_decimal(long double m, long long e) {
-    static const long double kPowers[12] = {1e1L,   1e2L,   1e4L,   1e8L,    1e16L,   1e32L,
-                                            1e64L,  1e128L, 1e256L, 1e512L,  1e1024L, 1e2048L};
+    static const long double kPowers[12] = {1e1L,  1e2L,   1e4L,   1e8L,   1e16L,   1e32L,
+                                            1e64L, 1e128L, 1e256L, 1e512L, 1e1024L, 1e2048L};
     if (m == 0) return m; // zero stays zero whatever the exponent (no 0 x infinity)
     long long a = e < 0 ? -e : e;
     long double p = 1;
@@ -161,7 +163,7 @@ static const unsigned char *scan_set(const unsigned char *f, unsigned char membe
     }
     unsigned char in[256] = {0};
     if (*f == ']') {
-        in[']'] = 1;
+        in[(unsigned char)']'] = 1;
         f++;
     }
     while (*f && *f != ']') {
@@ -170,7 +172,7 @@ static const unsigned char *scan_set(const unsigned char *f, unsigned char membe
             if (lo <= hi) {
                 for (int c = lo; c <= hi; c++) in[c] = 1;
             } else {
-                in[lo] = in['-'] = in[hi] = 1;
+                in[lo] = in[(unsigned char)'-'] = in[hi] = 1;
             }
             f += 3;
         } else {

@@ -5,9 +5,13 @@
 
 static const char *g_image_error = "";
 
-void image_set_error(const char *reason) { g_image_error = reason; }
+void image_set_error(const char *reason) {
+    g_image_error = reason;
+}
 
-const char *image_error() { return g_image_error; }
+const char *image_error() {
+    return g_image_error;
+}
 
 void image_init(Image *img) {
     img->pixels = nullptr;

@@ -13,11 +13,11 @@
 // libpng leaves a read or write through longjmp, so everything that must be freed on
 // that path lives here, allocated before setjmp and reached through an unchanging pointer.
 struct PngJob {
-    VFile *vf;               // the stream being read or written
-    unsigned char *pixels;   // the decoded image (reading)
-    png_bytep *rows;         // row pointers into pixels (reading)
-    unsigned char *row_buf;  // one converted row (writing 16-bit samples)
-    char reason[160];        // libpng's own error text
+    VFile *vf;              // the stream being read or written
+    unsigned char *pixels;  // the decoded image (reading)
+    png_bytep *rows;        // row pointers into pixels (reading)
+    unsigned char *row_buf; // one converted row (writing 16-bit samples)
+    char reason[160];       // libpng's own error text
 };
 
 static void png_job_error(png_structp png, png_const_charp msg) {
@@ -38,7 +38,22 @@ static void png_vfile_write(png_structp png, png_bytep data, size_t n) {
     if (vfile_write(vf, data, n) != n) png_error(png, "Write failed");
 }
 
-static void png_vfile_flush(png_structp png) { vfile_flush((VFile *)png_get_io_ptr(png)); }
+static void png_vfile_flush(png_structp png) {
+    vfile_flush((VFile *)png_get_io_ptr(png));
+}
+
+// libpng's own buffers (rows, chunk data) through a ceiling: ancillary chunks are read
+// whole, and a corrupt chunk length must fail the read, not become a huge allocation.
+// The pixel buffer itself is allocated by the reader after its own size checks.
+static const size_t PNG_LIBRARY_ALLOC_MAX = 32ul << 20;
+
+static png_voidp png_job_malloc(png_structp, png_alloc_size_t n) {
+    return n > PNG_LIBRARY_ALLOC_MAX ? nullptr : malloc(n);
+}
+
+static void png_job_mfree(png_structp, png_voidp p) {
+    free(p);
+}
 
 static PngJob *png_job_new(VFile *vf) {
     PngJob *job = (PngJob *)xmalloc(sizeof(PngJob));
@@ -94,8 +109,7 @@ static void png_widen_grey(unsigned char *pixels, int width, int height, int dep
             // Backwards, so no byte is overwritten before it is read.
             for (long x = width - 1; x >= 0; x--) dst[x] = (uint16_t)(row[x] * 257);
         } else {
-            for (long x = 0; x < width; x++)
-                dst[x] = (uint16_t)(row[2 * x] << 8 | row[2 * x + 1]);
+            for (long x = 0; x < width; x++) dst[x] = (uint16_t)(row[2 * x] << 8 | row[2 * x + 1]);
         }
     }
 }
@@ -109,7 +123,8 @@ static int png_read_any(VFile *vf, Image *out, int grey16) {
     }
     PngJob *job = png_job_new(vf);
     png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, job, png_job_error, png_job_warning);
+        png_create_read_struct_2(PNG_LIBPNG_VER_STRING, job, png_job_error, png_job_warning,
+                                 nullptr, png_job_malloc, png_job_mfree);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) fatal_out_of_memory();
     if (setjmp(png_jmpbuf(png))) {
@@ -124,6 +139,7 @@ static int png_read_any(VFile *vf, Image *out, int grey16) {
     png_set_read_fn(png, vf, png_vfile_read);
     png_set_sig_bytes(png, 8);
     png_set_user_limits(png, IMAGE_MAX_SIDE, IMAGE_MAX_SIDE);
+    png_set_chunk_cache_max(png, 1000);
     png_read_info(png, info);
     png_choose_transforms(png, info, grey16);
 
@@ -156,9 +172,13 @@ static int png_read_any(VFile *vf, Image *out, int grey16) {
     return 1;
 }
 
-int read_png_rgb(VFile *vf, Image *out) { return png_read_any(vf, out, 0); }
+int read_png_rgb(VFile *vf, Image *out) {
+    return png_read_any(vf, out, 0);
+}
 
-int read_png_grey16(VFile *vf, Image *out) { return png_read_any(vf, out, 1); }
+int read_png_grey16(VFile *vf, Image *out) {
+    return png_read_any(vf, out, 1);
+}
 
 int image_write_png(const char *path, const void *pixels, int width, int height,
                     ImageFormat format) {
@@ -188,8 +208,8 @@ int image_write_png(const char *path, const void *pixels, int width, int height,
         png_job_free(job);
         return 0;
     }
-    static const int colour_of[] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY,
-                                    PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA};
+    static const int colour_of[] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_RGB,
+                                    PNG_COLOR_TYPE_RGB_ALPHA};
     png_set_write_fn(png, vf, png_vfile_write, png_vfile_flush);
     png_set_IHDR(png, info, (png_uint_32)width, (png_uint_32)height, bits, colour_of[format],
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

@@ -18,6 +18,8 @@
 #include "ui/menu.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 GameState g_game = {0, 0, CAMERA_TITLE, 0, -1, 0, 0, 0, nullptr, 0, 0, 0, nullptr, nullptr, 0, 0};
 FrameClock g_frame_clock;
@@ -52,7 +54,32 @@ static int view_switch_allowed() {
     return g_settings.spy || (g_net.connected && g_net.racing_slot == 160);
 }
 
+struct CaptureAxis {
+    const char *name;   // axis name as the binding will store it
+    AxisHandle *handle; // open handle while the capture runs
+};
+static std::vector<CaptureAxis> g_capture_axes;
+
+void start_binding_capture(Binding *binding, const char *const *axis_names) {
+    g_game.capture = binding;
+    g_capture_axes.clear();
+    if (g_start.debug_level) log_printf("Watching pots\n");
+    for (const char *const *n = axis_names; n && *n; n++) {
+        AxisHandle *h = input_open_axis(*n);
+        if (g_start.debug_level) log_printf("\t%s %s\n", *n, h ? "Ok" : "Failed");
+        if (!h) continue;
+        if (std::abs(input_read_axis(h)) > 16384) {
+            if (g_start.debug_level) log_printf("\t%s Ignored (not centered)\n", *n);
+            input_close_axis(h);
+            continue;
+        }
+        g_capture_axes.push_back(CaptureAxis{*n, h});
+    }
+}
+
 static void end_capture() {
+    for (CaptureAxis &a : g_capture_axes) input_close_axis(a.handle);
+    g_capture_axes.clear();
     g_game.capture = nullptr;
     if (g_start.debug_level) log_printf("Done watching pots\n");
 }
@@ -69,6 +96,26 @@ static void handle_capture_press(uint32_t code) {
     g_game.capture->axis_name = nullptr;
     if (g_game.capture->axis) input_close_axis(g_game.capture->axis);
     g_game.capture->axis = nullptr;
+    end_capture();
+}
+
+// The candidate axis moved furthest past half travel becomes the binding's axis.
+static void watch_capture_axes() {
+    const CaptureAxis *best = nullptr;
+    float best_value = 0;
+    for (const CaptureAxis &a : g_capture_axes) {
+        float v = (float)input_read_axis(a.handle) / 32768.0f;
+        if (!best || std::fabs(v) > std::fabs(best_value)) best = &a, best_value = v;
+    }
+    if (!best || std::fabs(best_value) <= 0.5f) return;
+    Binding *b = g_game.capture;
+    b->axis_name = best->name;
+    b->key_name = nullptr;
+    b->key_code = 0;
+    if (b->axis) input_close_axis(b->axis);
+    b->axis = input_open_axis(best->name);
+    b->axis_min = best_value > 0 ? 0.0625f : -0.0625f;
+    b->axis_max = best_value > 0 ? 0.9375f : -0.9375f;
     end_capture();
 }
 
@@ -111,7 +158,6 @@ static void handle_event(uint32_t code, int pressed, int menu_at_start) {
         handle_capture_press(code);
         return;
     }
-    if (g_game.capture) return;
     if (pressed && code == g_menu_keys.esc) {
         g_game.menu_id = g_game.menu_id == -1 ? 0 : -1;
         g_game.menu_item = 0;
@@ -137,6 +183,7 @@ void run_tick(double tick_time, double now) {
         if (!got) break;
         handle_event(code, pressed, menu_at_start);
     }
+    if (g_game.capture) watch_capture_axes();
     rebuild_controls();
 
     if (g_game.menu_id != -1 && viewing_local_rider() && !online()) return;

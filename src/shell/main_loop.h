@@ -32,6 +32,9 @@ extern volatile sig_atomic_t g_signal_quit;
 
 // Resolves the fixed menu key codes ("esc", ...) once bindings are attached.
 void attach_menu_keys();
+// Starts waiting for a new key or axis for a binding, watching the given axes
+// (null-terminated names).
+void start_binding_capture(Binding *binding, const char *const *axis_names);
 // Runs the loop until quit. Returns when the quit flag is set or a swap fails.
 void run_main_loop();
 // One frame's worth of ticks (steps 5-6 of a frame): runs ticks while simulated time is

@@ -20,29 +20,29 @@ struct TerrainLight {
 // arrays are read directly by the ground contact, the auto pilot, the objects and the
 // renderers.
 struct Terrain {
-    int size_log2 = 0;            // n of the "terrain.hf" header, 7..11
-    int tiles_per_side = 0;       // S = 2^n: the tile map is S x S
-    int samples_per_side = 0;     // N = 2S + 1: the height grid is N x N
-    float spacing = 0;            // distance between neighbouring samples
-    float inv_spacing = 0;        // 1 / spacing, the factor every query multiplies by
-    float tile_size = 0;          // 2 x spacing: a tile covers 2 x 2 cells
-    float extent = 0;             // 2S x spacing: the terrain covers [0, extent] in x and z
-    float min_height = 0;         // height of sample value 0; widened by edits
-    float max_height = 0;         // height of sample value 65535; widened by edits
-    float *heights = nullptr;     // N x N; sample (i, j) at world (i a, j a) is [i + j N]
+    int size_log2 = 0;                // n of the "terrain.hf" header, 7..11
+    int tiles_per_side = 0;           // S = 2^n: the tile map is S x S
+    int samples_per_side = 0;         // N = 2S + 1: the height grid is N x N
+    float spacing = 0;                // distance between neighbouring samples
+    float inv_spacing = 0;            // 1 / spacing, the factor of the tile lookup
+    float tile_size = 0;              // 2 x spacing: a tile covers 2 x 2 cells
+    float extent = 0;                 // 2S x spacing: the terrain covers [0, extent] in x and z
+    float min_height = 0;             // height of sample value 0; widened by edits
+    float max_height = 0;             // height of sample value 65535; widened by edits
+    float *heights = nullptr;         // N x N; sample (i, j) at world (i a, j a) is [i + j N]
     unsigned char *tilemap = nullptr; // S x S; tile cell (u, v) is [u + v S]
     unsigned char *shading = nullptr; // N x N x 3 RGB at half brightness (128 = full)
     unsigned char *shadows = nullptr; // N x N; 0 unshadowed .. 255 fully shadowed
-    Tile tiles[TILE_MAX];         // the surface table
-    int tile_count = 0;           // entries of tiles in use, at least 1 once loaded
-    int modified = 0;             // 1 once a height changed after loading
-    int write_protected = 0;      // 1: deformation leaves the heights alone (online sessions)
-    int texture_method = 0;       // ground texture method 1..3 in use (the renderer's choice)
-    int ground_texture_size = 128; // ground texture side in texels (the renderer's)
-    unsigned tick = 0;            // race tick, the seed of the shading dither; set by the race
-    TerrainLight light;           // see TerrainLight
-    uint8_t height_digest[20] = {}; // RIPEMD-160 of the samples as read
-    TerrainRender *render = nullptr; // owned by the terrain renderer
+    Tile tiles[TILE_MAX];             // the surface table
+    int tile_count = 0;               // entries of tiles in use, at least 1 once loaded
+    int modified = 0;                 // 1 once a height changed after loading
+    int write_protected = 0;          // 1: deformation leaves the heights alone (online sessions)
+    int texture_method = 0;           // ground texture method 1..3 in use (the renderer's choice)
+    int ground_texture_size = 128;    // ground texture side in texels (the renderer's)
+    unsigned tick = 0;                // race tick, the seed of the shading dither; set by the race
+    TerrainLight light;               // see TerrainLight
+    uint8_t height_digest[20] = {};   // RIPEMD-160 of the samples as read
+    TerrainRender *render = nullptr;  // owned by the terrain renderer
 };
 
 // Loads the track folder path ("@" + folder, or a real folder) with the requested ground

@@ -101,7 +101,8 @@ static int read_binary_heights(Terrain *t, VFile *vf, Ripemd160 *digest) {
         }
         ripemd160_update(digest, row, (size_t)n * 2);
         float *h = t->heights + (long)j * n;
-        for (int i = 0; i < n; i++) h[i] = sample_to_height(lo, scale, row[2 * i] | row[2 * i + 1] << 8);
+        for (int i = 0; i < n; i++)
+            h[i] = sample_to_height(lo, scale, row[2 * i] | row[2 * i + 1] << 8);
     }
     free(row);
     return 1;
@@ -120,7 +121,8 @@ static void read_png_heights(Terrain *t, const char *folder, Ripemd160 *digest) 
     double lo = t->min_height, scale = ((double)t->max_height - lo) * (1.0 / 65535.0);
     const uint16_t *samples = (const uint16_t *)img.pixels;
     for (int j = 0; j < n; j++) {
-        const uint16_t *src = ok ? samples + (long)(j < img.height ? j : img.height - 1) * img.width : nullptr;
+        const uint16_t *src =
+            ok ? samples + (long)(j < img.height ? j : img.height - 1) * img.width : nullptr;
         for (int i = 0; i < n; i++) {
             unsigned v = ok ? src[i < img.width ? i : img.width - 1] : 0;
             unsigned char bytes[2] = {(unsigned char)(v & 0xFF), (unsigned char)(v >> 8)};

@@ -16,7 +16,9 @@ static inline int floor_int(float f) {
     return f < (float)i ? i - 1 : i;
 }
 
-static inline int clamp_index(int i, int last) { return i < 0 ? 0 : i > last ? last : i; }
+static inline int clamp_index(int i, int last) {
+    return i < 0 ? 0 : i > last ? last : i;
+}
 
 // The four corner heights of grid cell (i, j), border samples repeated outside the grid.
 struct CellCorners {
@@ -31,8 +33,15 @@ static inline CellCorners cell_corners(const Terrain *t, int i, int j) {
     return CellCorners{r0[i0], r0[i1], r1[i0], r1[i1]};
 }
 
+// Grid coordinates of a world point. Dividing by the spacing rather than multiplying by its
+// reciprocal keeps a point on a sample exactly on it for spacings such as 1.25 or 1.5,
+// whose reciprocals a float cannot hold.
+static inline float grid_coord(float w, float spacing) {
+    return bound_coord(w / spacing);
+}
+
 float terrain_height(const Terrain *t, float x, float z) {
-    float fx = bound_coord(x * t->inv_spacing), fz = bound_coord(z * t->inv_spacing);
+    float fx = grid_coord(x, t->spacing), fz = grid_coord(z, t->spacing);
     int i = floor_int(fx), j = floor_int(fz);
     float u = fx - (float)i, v = fz - (float)j;
     CellCorners c = cell_corners(t, i, j);
@@ -47,7 +56,7 @@ float terrain_height(const Terrain *t, float x, float z) {
 }
 
 Vec3 terrain_normal(const Terrain *t, float x, float z) {
-    float fx = bound_coord(x * t->inv_spacing), fz = bound_coord(z * t->inv_spacing);
+    float fx = grid_coord(x, t->spacing), fz = grid_coord(z, t->spacing);
     int i = floor_int(fx), j = floor_int(fz);
     float u = fx - (float)i, v = fz - (float)j;
     CellCorners c = cell_corners(t, i, j);
@@ -153,7 +162,7 @@ static void shading_adjust(Terrain *t, int i, int j, const int target[3], float 
 
 void terrain_deform(Terrain *t, float x, float z, float amount) {
     if (amount == 0 || !t->heights) return;
-    float fx = bound_coord(x * t->inv_spacing), fz = bound_coord(z * t->inv_spacing);
+    float fx = grid_coord(x, t->spacing), fz = grid_coord(z, t->spacing);
     int i0 = floor_int(fx) - 1, j0 = floor_int(fz) - 1;
     float w[4][4], total = 0;
     for (int dj = 0; dj < 4; dj++) {
@@ -190,7 +199,8 @@ void terrain_deform(Terrain *t, float x, float z, float amount) {
                 if (h > t->max_height) t->max_height = h;
             }
             for (int b = 0; b < 3; b++)
-                for (int a = 0; a < 3; a++) shading_adjust(t, i + a - 1, j + b - 1, detail[b][a], 1);
+                for (int a = 0; a < 3; a++)
+                    shading_adjust(t, i + a - 1, j + b - 1, detail[b][a], 1);
             shading_adjust(t, i, j, mark, share / 16);
         }
     }

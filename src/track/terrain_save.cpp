@@ -17,8 +17,8 @@ int terrain_write_hf(const Terrain *t, const char *path, float *lo, float *hi) {
         if (t->heights[k] > mx) mx = t->heights[k];
     }
     char header[256];
-    snprintf(header, sizeof header, "%d %f %f %f\n", t->size_log2, (double)t->spacing,
-             (double)mn, (double)mx);
+    snprintf(header, sizeof header, "%d %f %f %f\n", t->size_log2, (double)t->spacing, (double)mn,
+             (double)mx);
     // The image is quantised against the range exactly as the reader will see it, after
     // the header's six decimals.
     float a;
@@ -56,7 +56,8 @@ int terrain_write_shading(const Terrain *t, const char *path, int doubled) {
         unsigned char *row = (unsigned char *)xmalloc((size_t)n * 3);
         for (int j = 0; ok && j < n; j++) {
             const unsigned char *src = t->shading + (size_t)j * n * 3;
-            for (int k = 0; k < n * 3; k++) row[k] = (unsigned char)(src[k] > 127 ? 255 : src[k] * 2);
+            for (int k = 0; k < n * 3; k++)
+                row[k] = (unsigned char)(src[k] > 127 ? 255 : src[k] * 2);
             ok = vfile_write(vf, row, (size_t)n * 3) == (size_t)n * 3;
         }
         free(row);

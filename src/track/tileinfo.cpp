@@ -12,7 +12,7 @@
 #include <vector>
 
 static const float MIN_CURVE_SPEED = 0.00000095367431640625f; // 2^-20: never ends a curve
-static const float SIM_STEP = 1.0f / 128;                    // fade values are per step
+static const float SIM_STEP = 1.0f / 128;                     // fade values are per step
 
 void roost_reset(RoostType *r) {
     r->kind = 0;
@@ -87,8 +87,7 @@ static int parse_numbers(const char *s, float *out, int count, const char **rest
     const char *p = s;
     while (got < count) {
         const char *q = p;
-        while (*q == ' ' || *q == '\t' || *q == '\r' || *q == '\n' || *q == '\f' || *q == '\v')
-            q++;
+        while (*q == ' ' || *q == '\t' || *q == '\r' || *q == '\n' || *q == '\f' || *q == '\v') q++;
         const char *e = parse_decimal(q, &out[got]);
         if (!e) break;
         p = e;
@@ -231,8 +230,9 @@ static void roost_parse(RoostType *r, const char *arg) {
 
 // Stores the tile being built as the next table entry, its given points sorted by speed.
 static void tile_store(Terrain *t, Tile *tile, int frictions, int rolls) {
-    std::stable_sort(tile->friction, tile->friction + frictions,
-                     [](const FrictionPoint &a, const FrictionPoint &b) { return a.speed < b.speed; });
+    std::stable_sort(
+        tile->friction, tile->friction + frictions,
+        [](const FrictionPoint &a, const FrictionPoint &b) { return a.speed < b.speed; });
     std::stable_sort(tile->roll_resist, tile->roll_resist + rolls,
                      [](const RollPoint &a, const RollPoint &b) { return a.speed < b.speed; });
     t->tiles[t->tile_count++] = *tile;

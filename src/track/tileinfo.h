@@ -8,9 +8,9 @@ struct Terrain;
 struct VFile;
 
 enum {
-    TILE_MAX = 256,         // entries of the surface table
-    TILE_CURVE_POINTS = 8,  // points of a friction or rolling-resistance curve
-    TILE_ROOST_TYPES = 4,   // roost records per tile
+    TILE_MAX = 256,        // entries of the surface table
+    TILE_CURVE_POINTS = 8, // points of a friction or rolling-resistance curve
+    TILE_ROOST_TYPES = 4,  // roost records per tile
 };
 
 struct FrictionPoint {
@@ -42,18 +42,18 @@ struct RoostType {
     float randomize;      // random spread of the thrown velocity
     uint8_t r, g, b, a;   // start colour
     int8_t fade_r, fade_g, fade_b, fade_a; // colour change per simulation step
-    std::string texture_name; // the particle texture's path, for the texture manager
+    std::string texture_name;              // the particle texture's path, for the texture manager
 };
 
 struct Tile {
-    int texture;            // ground texture handle (hardware methods), 0 until loaded
-    unsigned char *pixels;  // ground texture pixels (software method), owned by the image cache
-    int width, height;      // size of pixels
-    FrictionPoint friction[TILE_CURVE_POINTS];  // ascending speed
-    RollPoint roll_resist[TILE_CURVE_POINTS];   // ascending speed
+    int texture;           // ground texture handle (hardware methods), 0 until loaded
+    unsigned char *pixels; // ground texture pixels (software method), owned by the image cache
+    int width, height;     // size of pixels
+    FrictionPoint friction[TILE_CURVE_POINTS]; // ascending speed
+    RollPoint roll_resist[TILE_CURVE_POINTS];  // ascending speed
     RoostType roost[TILE_ROOST_TYPES];
-    std::string name;       // the texture path as the file gave it
-    int32_t transition;     // editor's transition code: tile A << 16 | tile B << 8 | corner mask
+    std::string name;   // the texture path as the file gave it
+    int32_t transition; // editor's transition code: tile A << 16 | tile B << 8 | corner mask
 };
 
 // A tile with every default: friction 1 at 1 ft/s, rolling resistance (5, 15) at 1 ft/s,

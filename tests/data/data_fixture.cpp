@@ -52,14 +52,18 @@ void DataFolders::TearDown() {
     remove_tree(root_);
 }
 
-Bytes to_bytes(const std::string &s) { return Bytes(s.begin(), s.end()); }
+Bytes to_bytes(const std::string &s) {
+    return Bytes(s.begin(), s.end());
+}
 
 void write_file(const std::string &path, const Bytes &data) {
     for (size_t i = 1; i < path.size(); i++)
         if (path[i] == '/') mkdir(path.substr(0, i).c_str(), 0777);
     FILE *f = fopen(path.c_str(), "wb");
     ASSERT_TRUE(f) << path;
-    if (!data.empty()) ASSERT_EQ(fwrite(data.data(), 1, data.size(), f), data.size());
+    if (!data.empty()) {
+        ASSERT_EQ(fwrite(data.data(), 1, data.size(), f), data.size());
+    }
     fclose(f);
 }
 
@@ -110,7 +114,9 @@ std::string read_all(VFile *vf) {
     return s;
 }
 
-std::string read_path(const char *path) { return read_all(vfile_open(path, "rb")); }
+std::string read_path(const char *path) {
+    return read_all(vfile_open(path, "rb"));
+}
 
 Bytes gzip_with(const Bytes &data, int fields) {
     z_stream zs;
@@ -159,7 +165,8 @@ Bytes text_bytes(size_t n, uint32_t seed) {
 
 Bytes pack_archive(const std::vector<std::pair<std::string, Bytes>> &members) {
     std::vector<ArchiveInput> in;
-    for (const auto &m : members) in.push_back(ArchiveInput{m.first, m.second.data(), m.second.size()});
+    for (const auto &m : members)
+        in.push_back(ArchiveInput{m.first, m.second.data(), m.second.size()});
     Bytes out;
     EXPECT_TRUE(archive_pack(in, &out));
     return out;

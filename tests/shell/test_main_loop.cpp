@@ -264,3 +264,48 @@ TEST_F(ShellTest, VolumeFactorFollowsMenusAndPause) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ShellTest, BindingCaptureTakesAKeyOrCancels) {
+    Binding &b = g_settings.bindings[BIND_THROTTLE];
+    start_binding_capture(&b, nullptr);
+    tick_with(0x1000 + 0x1ff, 1); // a key with no table name is stored as its hex name
+    EXPECT_STREQ(b.key_name, "0x1ff");
+    EXPECT_EQ(g_game.capture, nullptr);
+
+    start_binding_capture(&b, nullptr);
+    tick_with(key("esc"), 1);
+    EXPECT_EQ(g_game.capture, nullptr);
+    EXPECT_STREQ(b.key_name, "0x1ff");
+    EXPECT_EQ(g_game.menu_id, -1) << "the cancelling Esc opens no menu";
+
+    start_binding_capture(&b, nullptr);
+    tick_with(key("q"), 1);
+    EXPECT_STREQ(b.key_name, "Q");
+    EXPECT_EQ(b.key_code, key("q"));
+}
+
+TEST_F(ShellTest, BindingCaptureTakesTheAxisMovedPastHalfway) {
+    const char *axes[] = {"cursor.axis[0]", "cursor.axis[1]", nullptr};
+    Binding &b = g_settings.bindings[BIND_CLUTCH];
+    input_set_cursor(0, 0);
+    start_binding_capture(&b, axes);
+    input_set_cursor(100, -15000); // both under half travel
+    tick_with(0, 0);
+    ASSERT_EQ(g_game.capture, &b);
+    input_set_cursor(17000, -20000);
+    tick_with(0, 0);
+    EXPECT_EQ(g_game.capture, nullptr);
+    EXPECT_STREQ(b.axis_name, "cursor.axis[1]");
+    EXPECT_EQ(b.key_name, nullptr);
+    EXPECT_FLOAT_EQ(b.axis_min, -0.0625f);
+    EXPECT_FLOAT_EQ(b.axis_max, -0.9375f);
+    // The new axis now drives the clutch control: raw -16384 is (-0.5 + 0.0625) / -0.875.
+    input_set_cursor(0, -16384);
+    tick_with(0, 0);
+    EXPECT_FLOAT_EQ(g_controls.value[CTRL_CLUTCH], 0.5f);
+    release_bindings();
+}
+
+} // namespace

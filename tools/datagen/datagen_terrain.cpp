@@ -8,6 +8,8 @@
 #include <cstring>
 
 static const double PI = 3.14159265358979323846;
+// The albedo that keeps the lit colour unchanged; brighter albedos lighten it.
+static const double GEN_WHITE_ALBEDO = 200;
 
 // sin on [-pi/2, pi/2] by its Taylor series (error below 1e-11), after exact reduction steps.
 double gen_sin(double x) {
@@ -23,7 +25,9 @@ double gen_sin(double x) {
     return sum;
 }
 
-double gen_cos(double x) { return gen_sin(x + PI / 2); }
+double gen_cos(double x) {
+    return gen_sin(x + PI / 2);
+}
 
 double gen_smoothstep(double e0, double e1, double t) {
     double u = (t - e0) / (e1 - e0);
@@ -175,15 +179,15 @@ void course_add_features(Course *c, const CourseFeature *f, int count) {
         } else if (e.kind == FEATURE_DOUBLE) {
             // The takeoff's back drops to the ground; the landing rises steeply to its crest.
             double lip = e.len1, crest = e.len1 + e.len2;
-            Knot k[] = {{0, 0},          {lip, h},       {lip + 1.8 * h, 0},
-                        {crest - h, 0},  {crest, h},     {crest + e.len3, 0}};
+            Knot k[] = {{0, 0},         {lip, h},   {lip + 1.8 * h, 0},
+                        {crest - h, 0}, {crest, h}, {crest + e.len3, 0}};
             add_knots(c, s0, k, 6);
         } else if (e.kind == FEATURE_STEPUP) {
             // Takeoff of height h onto a plateau of height len3, landing len2 past the lip.
             double lip = e.len1, edge = e.len1 + e.len2, top = e.len3;
-            Knot k[] = {{0, 0},           {lip, h},          {lip + 1.5, 0.45 * h},
-                        {edge - top, 0.45 * h}, {edge, top},  {edge + 45, top},
-                        {edge + 45 + 5 * top, 0}};
+            Knot k[] = {
+                {0, 0},      {lip, h},         {lip + 1.5, 0.45 * h},   {edge - top, 0.45 * h},
+                {edge, top}, {edge + 45, top}, {edge + 45 + 5 * top, 0}};
             add_knots(c, s0, k, 7);
         } else {
             // Whoops and rollers: a run of raised-cosine bumps, added after the smoothing
@@ -417,9 +421,23 @@ void gen_bake(const GenTerrain *g, std::vector<uint8_t> *shading, std::vector<ui
             }
             (*lit)[idx] = (uint8_t)(255 - (int)(shadow * 255 + 0.5));
             double sh = (*lit)[idx] / 255.0;
+            // Hollows a little darker and crests a little brighter than the sun alone makes
+            // them, so ruts, lips and berm tops read from above.
+            double mean = 0;
+            int taken = 0;
+            for (int dj = -3; dj <= 3; dj++) {
+                for (int di = -3; di <= 3; di++) {
+                    int si = i + di, sj = j + dj;
+                    if (si < 0 || sj < 0 || si >= n || sj >= n) continue;
+                    mean += h[(size_t)si + (size_t)sj * n];
+                    taken++;
+                }
+            }
+            double relief = 1 + 0.12 * (c - mean / taken);
+            relief = relief < 0.8 ? 0.8 : relief > 1.12 ? 1.12 : relief;
             for (int ch = 0; ch < 3; ch++) {
-                double v = (g->sun_colour[ch] * d * sh + g->ambient[ch]) * 0.5 * 255 *
-                           g->albedo[idx * 3 + ch] / 255.0;
+                double v = (g->sun_colour[ch] * d * sh + g->ambient[ch]) * 0.5 * 255 * relief *
+                           g->albedo[idx * 3 + ch] / GEN_WHITE_ALBEDO;
                 (*shading)[idx * 3 + ch] = (uint8_t)(v < 0 ? 0 : v > 255 ? 255 : (int)v);
             }
         }
@@ -428,7 +446,8 @@ void gen_bake(const GenTerrain *g, std::vector<uint8_t> *shading, std::vector<ui
 
 // Writes data as rel, or as rel + ".gz" when that is smaller, and removes the other one
 // so a stale copy from an earlier run cannot shadow it.
-static void write_maybe_gzip(DataOut *out, const std::string &rel, const std::vector<uint8_t> &data) {
+static void write_maybe_gzip(DataOut *out, const std::string &rel,
+                             const std::vector<uint8_t> &data) {
     std::vector<uint8_t> gz = gzip_bytes(data.data(), data.size());
     if (!gz.empty() && gz.size() < data.size()) {
         remove((out->dir + rel).c_str());

@@ -33,21 +33,21 @@ enum CourseFeatureKind {
 
 struct CourseFeature {
     CourseFeatureKind kind;
-    int point;        // control point the feature is measured from
-    double offset;    // distance along the course from that point (ft)
-    double height;    // jump height, or bump height (ft)
-    double len1;      // face length; bump pitch for whoops and rollers (ft)
-    double len2;      // top length, gap, or plateau length (ft)
-    double len3;      // landing length, ramp down length; plateau height for step-ups (ft)
-    int count;        // bumps of whoops and rollers
+    int point;     // control point the feature is measured from
+    double offset; // distance along the course from that point (ft)
+    double height; // jump height, or bump height (ft)
+    double len1;   // face length; bump pitch for whoops and rollers (ft)
+    double len2;   // top length, gap, or plateau length (ft)
+    double len3;   // landing length, ramp down length; plateau height for step-ups (ft)
+    int count;     // bumps of whoops and rollers
 };
 
 // A stretch of track with its own surface.
 struct CourseSurface {
-    int point;      // control point the stretch starts from
-    double offset;  // distance from that point (ft)
-    double length;  // length along the course (ft)
-    int surface;    // tile index
+    int point;     // control point the stretch starts from
+    double offset; // distance from that point (ft)
+    double length; // length along the course (ft)
+    int surface;   // tile index
 };
 
 // A course resampled every COURSE_STEP feet along its closed centreline.
@@ -78,13 +78,13 @@ int course_index(const Course *c, double s);
 
 // The generated ground of one track folder.
 struct GenTerrain {
-    int n = 9;                      // size_log2
-    double spacing = 1.25;          // ft between samples
-    int S = 0, N = 0;               // tiles and samples per side
-    std::vector<double> heights;    // N x N
-    std::vector<uint8_t> tilemap;   // S x S
-    std::vector<uint8_t> albedo;    // N x N x 3 ground colour at full brightness
-    double sun[3] = {0, 1, 0};      // towards the sun (normalised by the baker)
+    int n = 9;                    // size_log2
+    double spacing = 1.25;        // ft between samples
+    int S = 0, N = 0;             // tiles and samples per side
+    std::vector<double> heights;  // N x N
+    std::vector<uint8_t> tilemap; // S x S
+    std::vector<uint8_t> albedo;  // N x N x 3 ground colour at full brightness
+    double sun[3] = {0, 1, 0};    // towards the sun (normalised by the baker)
     double sun_colour[3] = {1, 1, 1};
     double ambient[3] = {0.5, 0.5, 0.5};
 };
@@ -107,9 +107,9 @@ void course_map_build(CourseMap *m, const GenTerrain *g, const Course *c, double
 // Height and blend weight of the course at a sample for one hit: the track surface itself
 // inside the track, shoulders that fall to the ground outside it.
 struct CourseShape {
-    double height; // height of the course's own surface at that point
-    double weight; // 1 on the track, falling to 0 where the ground takes over
-    int on_track;  // 1 on the riding surface (berm lips included)
+    double height;  // height of the course's own surface at that point
+    double weight;  // 1 on the track, falling to 0 where the ground takes over
+    int on_track;   // 1 on the riding surface (berm lips included)
     double outside; // distance beyond the riding surface's edge (< 0 inside)
     int index;      // resampled course point of the hit
 };

@@ -1,15 +1,34 @@
-// Track folders of the ready-to-run folder.
+// Track folders of the ready-to-run folder: the start track and the flat proving ground.
 #include "datagen.h"
+#include "datagen_terrain.h"
+#include "rabbithill_course.h"
 
-#include <cstdio>
+// A flat square of 2048 ft with one surface of constant grip, for physics checks. The
+// shading carries a faint 64 ft grid so that speed and distance can be judged by eye.
+static void generate_proving(DataOut *out) {
+    GenTerrain g;
+    gen_terrain_init(&g, 9, 2.0);
+    for (int j = 0; j < g.N; j++) {
+        for (int i = 0; i < g.N; i++) {
+            int line = i % 32 == 0 || j % 32 == 0;
+            uint8_t *rgb = &g.albedo[((size_t)i + (size_t)j * g.N) * 3];
+            rgb[0] = line ? 150 : 176;
+            rgb[1] = line ? 136 : 160;
+            rgb[2] = line ? 118 : 138;
+        }
+    }
+    g.sun[0] = -0.4, g.sun[1] = 0.8, g.sun[2] = -0.45;
+    const char *tileinfo = "texture @ground/hardpack.png\n"
+                           "friction 1.0 1\n"
+                           "roll_resist 5 15 1\n"
+                           "roost count=8 dig=0.6 r=150 g=115 b=80\n"
+                           "addtile\n";
+    const char *lighting =
+        "sun_vector [ -0.40 0.80 -0.45 ]\nsun_color [ 1 1 1 ]\nambient [ 0.5 0.5 0.5 ]\n";
+    gen_write_track(out, "proving", &g, "Proving Ground\n", tileinfo, lighting, 0);
+}
 
-// A flat placeholder start track: 257 x 257 samples 4 ft apart, all at height 0.
 void generate_tracks(DataOut *out) {
-    const int n = 7, samples = (2 << n) + 1;
-    std::string hf = "7 4.000000 0.000000 0.000000\n:";
-    std::vector<uint8_t> bytes(hf.begin(), hf.end());
-    bytes.resize(bytes.size() + (size_t)samples * samples * 2, 0);
-    write_data_file(out, "rabbithill/desc", "Rabbit Hill\n");
-    write_data_file(out, "rabbithill/terrain.hf", bytes.data(), bytes.size());
-    (void)n;
+    generate_rabbithill(out);
+    generate_proving(out);
 }

@@ -23,10 +23,10 @@ const double RABBITHILL_SPACING = 1.25;
 // gate; the lap runs east down the start straight, loops the infield and comes back down
 // the west side onto the start straight.
 inline const CoursePoint rabbithill_points[] = {
-    {205, 1150, 70},  // 0: behind the start area
+    {205, 1150, 110}, // 0: behind the start area
     {290, 1150, 150}, // 1: the start gate, 40 riders wide
-    {380, 1150, 130}, // 2: start straight
-    {470, 1148, 80},  // 3: funnel into turn 1
+    {380, 1150, 150}, // 2: start straight
+    {470, 1148, 100}, // 3: funnel into turn 1
     {565, 1143, 42},  // 4
     {655, 1118, 36},  // 5: turn 1, a left-hand bermed hairpin
     {702, 1058, 34},  // 6
@@ -79,25 +79,25 @@ inline const int rabbithill_gate_point = 1;
 
 // Jumps and bumps: kind, point, offset, height, then the lengths (see CourseFeature).
 inline const CourseFeature rabbithill_features[] = {
-    {FEATURE_ROLLERS, 8, 10, 2.5, 42, 0, 0, 3},      // three rollers out of turn 1
-    {FEATURE_TABLETOP, 9, 20, 5.0, 14, 40, 30, 0},   // tabletop before turn 2
-    {FEATURE_DOUBLE, 14, 30, 6.0, 15, 55, 30, 0},    // the big double
-    {FEATURE_WHOOPS, 15, 110, 2.2, 13, 0, 0, 14},    // whoop section
-    {FEATURE_TABLETOP, 17, 40, 4.0, 12, 30, 25, 0},  // small table into turn 3
-    {FEATURE_STEPUP, 21, 30, 3.5, 10, 32, 8, 0},     // step-up on the climb
-    {FEATURE_TABLETOP, 23, 10, 5.0, 14, 45, 30, 0},  // tabletop near the top
-    {FEATURE_ROLLERS, 27, 40, 2.0, 36, 0, 0, 4},     // sand rollers
-    {FEATURE_DOUBLE, 35, 5, 5.5, 14, 50, 28, 0},     // double in the esses
-    {FEATURE_TABLETOP, 40, 40, 6.0, 16, 55, 35, 0},  // the big tabletop
-    {FEATURE_ROLLERS, 42, 0, 2.5, 40, 0, 0, 3},      // rollers to the west turn
-    {FEATURE_DOUBLE, 46, 10, 4.5, 13, 42, 25, 0},    // double down the west side
+    {FEATURE_ROLLERS, 8, 10, 2.5, 42, 0, 0, 3},     // three rollers out of turn 1
+    {FEATURE_TABLETOP, 9, 20, 5.0, 14, 40, 30, 0},  // tabletop before turn 2
+    {FEATURE_DOUBLE, 14, 30, 6.0, 15, 55, 30, 0},   // the big double
+    {FEATURE_WHOOPS, 15, 110, 2.2, 13, 0, 0, 14},   // whoop section
+    {FEATURE_TABLETOP, 17, 40, 4.0, 12, 30, 25, 0}, // small table into turn 3
+    {FEATURE_STEPUP, 21, 30, 3.5, 10, 32, 8, 0},    // step-up on the climb
+    {FEATURE_TABLETOP, 23, 10, 5.0, 14, 45, 30, 0}, // tabletop near the top
+    {FEATURE_ROLLERS, 27, 40, 2.0, 36, 0, 0, 4},    // sand rollers
+    {FEATURE_DOUBLE, 35, 5, 5.5, 14, 50, 28, 0},    // double in the esses
+    {FEATURE_TABLETOP, 40, 40, 6.0, 16, 55, 35, 0}, // the big tabletop
+    {FEATURE_ROLLERS, 42, 0, 2.5, 40, 0, 0, 3},     // rollers to the west turn
+    {FEATURE_DOUBLE, 46, 10, 4.5, 13, 42, 25, 0},   // double down the west side
 };
 inline const int rabbithill_feature_count =
     sizeof rabbithill_features / sizeof rabbithill_features[0];
 
 // Stretches of track that are not hard-pack.
 inline const CourseSurface rabbithill_surfaces[] = {
-    {0, 0, 150, RH_STARTPAD}, // the start area up to 60 ft past the gate
+    {0, 60, 40, RH_STARTPAD}, // the pad the riders wait on, up to the gate
     {4, 20, 190, RH_RUTS},    // turn 1
     {11, -10, 170, RH_RUTS},  // turn 2
     {27, -20, 470, RH_SAND},  // the hilltop sand into turn 5
@@ -111,3 +111,5 @@ inline const int rabbithill_surface_count =
 // berms, surfaces), exactly as the generator uses them.
 double rabbithill_ground(double x, double z);
 void rabbithill_build_course(Course *c);
+// Writes the "rabbithill" folder.
+void generate_rabbithill(DataOut *out);

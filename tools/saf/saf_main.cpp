@@ -123,8 +123,8 @@ static int saf_list(const std::string &archive) {
     std::vector<ArchiveMember> members;
     int64_t header, size;
     if (!read_archive(archive, &members, &header, &size)) return 1;
-    printf("%12s %12s name (header %lld bytes, %zu members)\n", "offset", "size",
-           (long long)header, members.size());
+    printf("%12s %12s name (header %lld bytes, %zu members)\n", "offset", "size", (long long)header,
+           members.size());
     for (const ArchiveMember &m : members)
         printf("%12lld %12lld %s\n", (long long)m.offset, (long long)m.size, m.name.c_str());
     return 0;
@@ -172,8 +172,7 @@ static int saf_check(const std::string &archive) {
     }
     if (end < size) printf("%lld bytes follow the last member\n", (long long)(size - end));
     printf("%s: %s, %zu members, header %lld bytes, data %lld bytes\n", archive.c_str(),
-           bad ? "damaged" : "valid", members.size(), (long long)header,
-           (long long)(end - header));
+           bad ? "damaged" : "valid", members.size(), (long long)header, (long long)(end - header));
     return bad;
 }
 
@@ -203,7 +202,8 @@ int main(int argc, char **argv) {
     if (cmd == "extract" && (argc == 5 || (argc == 6 && !strcmp(argv[5], "--gunzip"))))
         return saf_extract(argv[2], argv[3], argv[4], argc == 6);
     if (cmd == "check" && argc == 3) return saf_check(argv[2]);
-    if (cmd == "digest" && (argc == 3 || argc == 4)) return saf_digest(argv[2], argc == 4 ? argv[3] : nullptr);
+    if (cmd == "digest" && (argc == 3 || argc == 4))
+        return saf_digest(argv[2], argc == 4 ? argv[3] : nullptr);
     fputs(kUsage, stderr);
     return 2;
 }
