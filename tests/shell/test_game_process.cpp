@@ -14,7 +14,7 @@
 
 namespace {
 
-struct Run {
+struct GameRun {
     int status;      // exit status, or -1 when it did not exit normally
     std::string err; // standard error
 };
@@ -34,7 +34,7 @@ std::string read_file(const std::string &path) {
 
 // Runs the game with args and environment overrides; sends SIGTERM after kill_after s
 // when that is positive.
-Run run_game(std::vector<std::string> args, std::vector<std::string> env, double kill_after = 0) {
+GameRun run_game(std::vector<std::string> args, std::vector<std::string> env, double kill_after = 0) {
     std::string err_path = make_temp_dir() + "/stderr";
     pid_t pid = fork();
     if (pid == 0) {
@@ -57,7 +57,7 @@ Run run_game(std::vector<std::string> args, std::vector<std::string> env, double
     }
     int st = 0;
     waitpid(pid, &st, 0);
-    return Run{WIFEXITED(st) ? WEXITSTATUS(st) : -1, read_file(err_path)};
+    return GameRun{WIFEXITED(st) ? WEXITSTATUS(st) : -1, read_file(err_path)};
 }
 
 class GameProcess : public ::testing::Test {
@@ -80,7 +80,7 @@ TEST_F(GameProcess, CommandLineErrorsExitOne) {
         {{"a", "b"}, "Too many files!\n"},
     };
     for (const Case &c : cases) {
-        Run r = run_game(c.args, env());
+        GameRun r = run_game(c.args, env());
         EXPECT_EQ(r.status, 1) << c.args[0];
         EXPECT_EQ(r.err, c.err) << c.args[0];
     }
@@ -88,7 +88,7 @@ TEST_F(GameProcess, CommandLineErrorsExitOne) {
 
 TEST_F(GameProcess, HeadlessRunShutsDownInFullOnSigterm) {
     std::string audio = home + "/capture.raw";
-    Run r = run_game({"--record-audio", audio}, env(), 1.5);
+    GameRun r = run_game({"--record-audio", audio}, env(), 1.5);
     EXPECT_EQ(r.status, 0) << r.err;
     std::string text = log();
     std::istringstream lines(text);
@@ -118,7 +118,7 @@ TEST_F(GameProcess, HeadlessRunShutsDownInFullOnSigterm) {
 }
 
 TEST_F(GameProcess, UnwritableAudioCaptureFails) {
-    Run r = run_game({"--record-audio", home + "/no/such/dir/a.raw"}, env());
+    GameRun r = run_game({"--record-audio", home + "/no/such/dir/a.raw"}, env());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("--record-audio"), std::string::npos);
 }
@@ -127,7 +127,7 @@ TEST_F(GameProcess, MissingOrAlteredGameDataStopsStartUp) {
     std::string install = make_temp_dir();
     std::vector<std::string> e = env();
     e.push_back("SK_HOME=" + install);
-    Run r = run_game({}, e);
+    GameRun r = run_game({}, e);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("Can't find game data"), std::string::npos);
 

@@ -26,4 +26,5 @@ std::vector<uint8_t> gzip_bytes(const void *data, size_t n);
 
 // Generators, one per kind of data; each writes into out.
 void generate_tracks(DataOut *out);
+void generate_shapes(DataOut *out); // the bikes' collision shapes, into the archive
 void generate_archive(DataOut *out); // packs out->archive as "zzzz.saf"; runs last

@@ -12,6 +12,7 @@ int main(int argc, char **argv) {
     out.dir = argv[1];
     if (out.dir.empty() || out.dir.back() != '/') out.dir += '/';
     generate_tracks(&out);
+    generate_shapes(&out);
     generate_archive(&out);
     if (out.failed) {
         fprintf(stderr, "skarvex-datagen: writing the data failed\n");
