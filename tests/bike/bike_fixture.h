@@ -26,5 +26,5 @@ extern std::vector<std::string> g_posted;
 double joint_error(const Bike *bike);
 // Steps the world and the bike for the given number of ticks.
 void run_ticks(Bike *bike, int ticks);
-// Positions of the seven bodies and their masses.
+// The mass of one body.
 double body_mass(const Bike *bike, int body);

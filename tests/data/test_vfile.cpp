@@ -32,13 +32,13 @@ Bytes stored_bytes(const std::string &name, const std::string &text) {
     return data;
 }
 
-Bytes archive_from_spec(const std::string &spec) {
+Bytes archive_from_list(const std::string &list) {
     std::vector<std::pair<std::string, Bytes>> members;
     size_t start = 0;
-    while (start < spec.size()) {
-        size_t end = spec.find(';', start);
-        if (end == std::string::npos) end = spec.size();
-        std::string item = spec.substr(start, end - start);
+    while (start < list.size()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos) end = list.size();
+        std::string item = list.substr(start, end - start);
         size_t eq = item.find('=');
         std::string name = item.substr(0, eq), text = item.substr(eq + 1);
         members.push_back(std::make_pair(name, stored_bytes(name, text)));
@@ -53,7 +53,7 @@ class VirtualPaths : public DataFolders {
         std::string path = (p.where == kHome ? home_ : install_) + p.path;
         std::string name = p.path;
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".saf") == 0)
-            write_file(path, archive_from_spec(p.text));
+            write_file(path, archive_from_list(p.text));
         else
             write_file(path, stored_bytes(name, p.text));
     }
@@ -168,7 +168,7 @@ TEST_F(VirtualPaths, FoldersAreNormalisedAndDefaultToLocalShare) {
 TEST_F(VirtualPaths, NameListIsSortedAndDistinct) {
     write_file(install_ + "b/two", "x");
     write_file(home_ + "b/two", "y");
-    write_file(install_ + "a.saf", archive_from_spec("b/two=z;c=w"));
+    write_file(install_ + "a.saf", archive_from_list("b/two=z;c=w"));
     write_file(install_ + "bad.saf", "3 lost\n"); // no "-" line: contributes nothing
     std::vector<std::string> names;
     for (const char *const *n = vfile_list_names(); *n; n++) names.push_back(*n);
