@@ -35,9 +35,9 @@ enum BikeJoint {
 
 // The option flags byte.
 enum BikeFlag {
-    BIKE_STEER_IN_AIR = 1 << 0,          // steering acts with the front wheel airborne
-    BIKE_STOP_WHEELIES_POWER = 1 << 1,   // the wheelie limiter cuts engine torque
-    BIKE_STOP_WHEELIES_BRAKE = 1 << 2,   // no front brake with only the front wheel down
+    BIKE_STEER_IN_AIR = 1 << 0,        // steering acts with the front wheel airborne
+    BIKE_STOP_WHEELIES_POWER = 1 << 1, // the wheelie limiter cuts engine torque
+    BIKE_STOP_WHEELIES_BRAKE = 1 << 2, // no front brake with only the front wheel down
     BIKE_FRONT_ANTILOCK = 1 << 3,
     BIKE_REAR_ANTILOCK = 1 << 4,
     BIKE_AUTO_SHIFT = 1 << 5,
@@ -82,17 +82,17 @@ struct Bike {
     BikeInfo info = *default_bike_info(); // the model's record; the setup may change it
 
     // ---- physics (the rigid-body model) ----
-    dBodyID body[BIKE_BODY_COUNT] = {};   // null for a controls-only bike
+    dBodyID body[BIKE_BODY_COUNT] = {}; // null for a controls-only bike
     dJointID joint[BIKE_JOINT_COUNT] = {};
     dJointFeedback joint_feedback[BIKE_JOINT_COUNT] = {}; // filled by every world step
     WheelContact front_contact, rear_contact;             // written by the ground contacts
-    const Shape *shape[BIKE_BODY_COUNT] = {};              // per body; owned by the shape cache
-    float total_mass = 0;                 // sum of the seven body masses, set once at building
+    const Shape *shape[BIKE_BODY_COUNT] = {};             // per body; owned by the shape cache
+    float total_mass = 0;                     // sum of the seven body masses, set once at building
     float rider_mass_distribution = 2.0f / 3; // share of the rider mass in the rider body
     float last_pos[BIKE_BODY_COUNT][3] = {};  // positions at the last reset or packed state
     float last_quat[BIKE_BODY_COUNT][4] = {}; // orientations then (w, x, y, z)
     float rider_velocity_ring[4][3] = {};     // rider velocity by tick modulo 4
-    float saved_linear_vel[BIKE_BODY_COUNT][3] = {};  // save_velocities / restore_velocities
+    float saved_linear_vel[BIKE_BODY_COUNT][3] = {}; // save_velocities / restore_velocities
     float saved_angular_vel[BIKE_BODY_COUNT][3] = {};
 
     // ---- control inputs (the setters clamp them) ----
@@ -107,12 +107,12 @@ struct Bike {
     float foot_down = 0;   // 0..1: raised by the dab logic, decays by 4 per second
 
     // ---- drive train ----
-    int gear = 0;            // 0..5, 0 = first gear; there is no neutral
-    int last_shift = 0;      // the shift input of the previous tick: -1, 0, +1
-    float drive_angle = 0;   // engine wind-up angle, -pi..pi
-    float engine_speed = 0;  // rad/s
-    float engine_inertia = 0; // slug ft^2, from the record
-    float final_ratio = 0;   // rear / front sprocket with the adjustments
+    int gear = 0;                      // 0..5, 0 = first gear; there is no neutral
+    int last_shift = 0;                // the shift input of the previous tick: -1, 0, +1
+    float drive_angle = 0;             // engine wind-up angle, -pi..pi
+    float engine_speed = 0;            // rad/s
+    float engine_inertia = 0;          // slug ft^2, from the record
+    float final_ratio = 0;             // rear / front sprocket with the adjustments
     int front_sprocket_adjustment = 0; // teeth, -2..2
     int rear_sprocket_adjustment = 0;
 
@@ -123,42 +123,42 @@ struct Bike {
     float rider_forward_spring = 0.5f, rider_forward_damping = 0.5f;
 
     // ---- stability assists ----
-    float roll_damping = 60;       // 0..200
-    float leveling = 20;           // 0..200
-    float roll_limit_factor = 10;  // 0..64
+    float roll_damping = 60;               // 0..200
+    float leveling = 20;                   // 0..200
+    float roll_limit_factor = 10;          // 0..64
     float roll_limit_angle = 0.785398163f; // 0..pi rad
-    float steering_damping = 45;   // 0..100
-    float steering_strength = 75;  // 0..200
-    float max_steering_force = 400; // 0..1000
-    float direct_steering = 1;     // 0..1
-    float slow_damping_speed = 0;  // 0..100 ft/s
-    float slow_damping_factor = 1; // 1..10
-    float land_damping_falloff = 0.25f; // 0..1 s
-    float land_damping_factor = 2; // 1..3
-    float auto_clutch_rpm = 5000;  // 0..5000
-    float front_brake_torque = 250; // 0..500 lbf ft
-    float rear_brake_torque = 250;  // 0..500 lbf ft
-    float max_dab_speed = 30;      // 7..30 ft/s
-    float landing_boost = 1;       // >= 1: roll damping boost after a landing
+    float steering_damping = 45;           // 0..100
+    float steering_strength = 75;          // 0..200
+    float max_steering_force = 400;        // 0..1000
+    float direct_steering = 1;             // 0..1
+    float slow_damping_speed = 0;          // 0..100 ft/s
+    float slow_damping_factor = 1;         // 1..10
+    float land_damping_falloff = 0.25f;    // 0..1 s
+    float land_damping_factor = 2;         // 1..3
+    float auto_clutch_rpm = 5000;          // 0..5000
+    float front_brake_torque = 250;        // 0..500 lbf ft
+    float rear_brake_torque = 250;         // 0..500 lbf ft
+    float max_dab_speed = 30;              // 7..30 ft/s
+    float landing_boost = 1;               // >= 1: roll damping boost after a landing
 
     // ---- crash and contact state ----
-    int crash_timer = 0;     // 0 riding; 512 at a crash, counted down to the remount
-    float bump_timer = 0;    // raised by front-end hits on other bikes, falls by 1 a tick
+    int crash_timer = 0;             // 0 riding; 512 at a crash, counted down to the remount
+    float bump_timer = 0;            // raised by front-end hits on other bikes, falls by 1 a tick
     int last_bike_contact_tick = -1; // tick of the last bike-against-bike contact
     LooseFoot loose_foot[2] = {};    // left, right; moved while crashed
-    int touched_ground = 0;  // set by the ground contacts when anything touched
+    int touched_ground = 0;          // set by the ground contacts when anything touched
 
     // ---- identity, options and the auto pilot's storage ----
     uint8_t flags = BIKE_DEFAULT_FLAGS; // BikeFlag bits
-    int slot = -1;           // racer slot
+    int slot = -1;                      // racer slot
     int racer_number = 0;
-    int personality = -1;    // auto pilot personality index; -1 for a human
-    char plate[8] = {};      // plate number, up to 7 characters
-    int plate_texture = 0;   // the plate's texture handle (renderer)
+    int personality = -1;             // auto pilot personality index; -1 for a human
+    char plate[8] = {};               // plate number, up to 7 characters
+    int plate_texture = 0;            // the plate's texture handle (renderer)
     BikeGraphics *graphics = nullptr; // models and textures (renderer)
-    int start_check = 0;     // the race start check
-    int recent_line_ids[4] = {}; // robots: line ids by segment modulo 4
-    std::vector<int32_t> line_ids;        // auto pilot work lists, created empty
+    int start_check = 0;              // the race start check
+    int recent_line_ids[4] = {};      // robots: line ids by segment modulo 4
+    std::vector<int32_t> line_ids;    // auto pilot work lists, created empty
     std::vector<LinePoint> line_samples[2];
     std::vector<LinePoint> line_path;
 };

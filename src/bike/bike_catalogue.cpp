@@ -12,6 +12,7 @@
 
 // ---- torque tables, lbf ft at 0, 500, ... 24500 rpm ----
 
+// clang-format off
 // Four-stroke 250s: light engine braking that grows with speed.
 static const float kClosed250[TORQUE_POINTS] = {
     2, 2, 1, 0, -1, -1, -2, -2, -3, -3,
@@ -243,17 +244,20 @@ static const float kOpenRs50[TORQUE_POINTS] = {
     4.22, 4.01, 3.71, 3.32, 2.89, 2.41, 1.94, 0, -1, -2,
     -2, -3, -3, -4, -4, -5, -5, -6, -6, -7,
     -7, -8, -8, -9, -9, -10, -10, -11, -11, -12};
+// clang-format on
 
 // ---- geometry shared by every model ----
 
 // The rest points of the rider models' skeleton: nine bone pivots, then the origin.
 static const float kRiderSkeleton[SKELETON_POINTS][3] = {
-    {-1.456f, 0.875f, 0.01f}, {1.456f, 0.875f, 0.01f},  {-0.556f, 0.875f, 0.01f},
-    {0.556f, 0.875f, 0.01f},  {-0.269f, -2.208f, 0.01f}, {0.269f, -2.208f, 0.01f},
-    {-0.269f, -0.88f, 0.01f}, {0.269f, -0.88f, 0.01f},  {0, -0.88f, 0.01f},
-    {0, 0, 0},
+    {-1.456f, 0.875f, 0.01f},  {1.456f, 0.875f, 0.01f},
+    {-0.556f, 0.875f, 0.01f},  {0.556f, 0.875f, 0.01f},
+    {-0.269f, -2.208f, 0.01f}, {0.269f, -2.208f, 0.01f},
+    {-0.269f, -0.88f, 0.01f},  {0.269f, -0.88f, 0.01f},
+    {0, -0.88f, 0.01f},        {0, 0, 0},
 };
 
+// clang-format off
 // The data files of one model family: its own frame, fork, swingarm and plate models and
 // paint, and the wheels, rider and collision shapes every model shares.
 #define FAMILY_FILES(family, paint)                                                           \
@@ -270,6 +274,7 @@ static const float kRiderSkeleton[SKELETON_POINTS][3] = {
      "@" family "_side_plates.qm", "@" family "_front_plate.qm",                              \
      "@rider_plate.qm"}
 #define FAMILY(family) FAMILY_FILES(family, "@" family ".png")
+// clang-format on
 
 static const BikeFiles kCrf450 = FAMILY("crf450"), kKx450f = FAMILY("kx450f"),
                        kRmz450 = FAMILY("rmz450"), kYz450f = FAMILY("yz450f"),
@@ -330,7 +335,8 @@ static BikeInfo base_record() {
     b.rider_mass = 4.6875f;
     b.files = kYz250f;
     const float head[3] = {0, 0.808383f, -0.943369f};
-    const float shoulders[2][3] = {{-0.556f, 0.580375f, -0.654514f}, {0.556f, 0.580375f, -0.654514f}};
+    const float shoulders[2][3] = {{-0.556f, 0.580375f, -0.654514f},
+                                   {0.556f, 0.580375f, -0.654514f}};
     const float hips[2][3] = {{-0.269f, -0.570887f, 0.670607f}, {0.269f, -0.570887f, 0.670607f}};
     const float grips[2][3] = {{-1.097f, 1.145f, 0.753f}, {1.097f, 1.145f, 0.753f}};
     const float pegs[2][3] = {{-0.6f, -0.557f, 0.584f}, {0.6f, -0.557f, 0.584f}};
@@ -359,6 +365,7 @@ struct ModelRow {
     const float *torque_closed, *torque_open;
 };
 
+// clang-format off
 // Shared class values, so that each row reads as what is its own.
 #define M450 4.735f, 5.46875f, 0.703125f, 0.5025f, 537.575f, 725.726f, 32, 2351.89f, 4166.21f, 650
 #define M250 4.24f, 4.6875f, 0.703125f, 0.504375f, 510.696f, 698.848f, 30, 2217.5f, 4031.81f, 600
@@ -371,7 +378,6 @@ struct ModelRow {
 #define E50 0.00119358f, 1200, 1, 8000, 12500, 12500
 #define RS50_GEARING 3.71429f, 12, 55, {3.09091f, 2, 1.5f, 1.2f, 1.04545f, 0.956522f}
 
-// clang-format off
 static const ModelRow kModels[BIKE_MODEL_COUNT] = {
     // name, class, files, masses and springs, primary, sprockets, gears, engine, tables
     {"crf450(2011)", "450f", &kCrf450, M450, 2.74f, 13, 48, {1.85714f, 1.5f, 1.25f, 1.04762f, 0.91304f, -1}, E450, kClosed450, kOpenCrf4502011},
@@ -464,4 +470,6 @@ const BikeInfo *resolve_bike_info(const char *name, int *exact) {
     return &records[0];
 }
 
-const BikeInfo *default_bike_info() { return find_bike_info("yz250f(2009)"); }
+const BikeInfo *default_bike_info() {
+    return find_bike_info("yz250f(2009)");
+}

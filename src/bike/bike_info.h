@@ -41,20 +41,20 @@ struct BikeInfo {
     const char *class_name; // "450f", "250f", "125" or "50"
     WheelInfo front_wheel;
     WheelInfo rear_wheel;
-    float frame_pos[3];  // rest position of the frame body
-    float frame_mass;    // the frame box without the rider's share
-    float frame_size[3]; // sides of the frame box; [0] is the frame width
+    float frame_pos[3];      // rest position of the frame body
+    float frame_mass;        // the frame box without the rider's share
+    float frame_size[3];     // sides of the frame box; [0] is the frame width
     float fork_upper_pos[3]; // steering head body; also the steering hinge anchor
     float swingarm_pos[3];
     float swingarm_pivot[3];
     float fork_lower_pos[3];
     float fork_spacing; // distance between the two fork legs
     float fork_length;
-    float fork_mass; // each of the steering head and the fork lower
-    float fork_spring_min, fork_spring_max;         // lbf/ft, both legs together
-    float fork_preload_min, fork_preload_max;       // ft
+    float fork_mass;                          // each of the steering head and the fork lower
+    float fork_spring_min, fork_spring_max;   // lbf/ft, both legs together
+    float fork_preload_min, fork_preload_max; // ft
     float fork_air_gap_min_oil, fork_air_gap_max_oil; // ft
-    float fork_compression_damping; // lbf s/ft
+    float fork_compression_damping;                   // lbf s/ft
     float fork_rebound_damping;
     float fork_travel;   // ft of slider travel
     float swingarm_mass; // each of the two arms
@@ -64,17 +64,17 @@ struct BikeInfo {
     float shock_rebound_damping;
     float swingarm_max_angle; // rear travel as a swingarm angle
     float shock_ratio_top, shock_ratio_bottom;
-    float primary_ratio; // crank to gearbox
-    float front_sprocket, rear_sprocket; // teeth
-    float gear_ratio[GEAR_COUNT];        // first to sixth; <= 0: no such gear
-    float engine_inertia;                // slug ft^2
+    float primary_ratio;                  // crank to gearbox
+    float front_sprocket, rear_sprocket;  // teeth
+    float gear_ratio[GEAR_COUNT];         // first to sixth; <= 0: no such gear
+    float engine_inertia;                 // slug ft^2
     float drive_stiffness, drive_damping; // the engine to rear wheel coupling
-    float torque_closed[TORQUE_POINTS];  // engine torque at closed throttle
-    float torque_open[TORQUE_POINTS];    // engine torque at full throttle
-    float downshift_rpm, upshift_rpm;    // automatic shifting thresholds
-    float spare_rpm;                     // kept with them; nothing reads it
-    float rider_slide_dir[3];            // direction of the older packed rider offset
-    float rider_pos[3];                  // rest position of the rider body
+    float torque_closed[TORQUE_POINTS];   // engine torque at closed throttle
+    float torque_open[TORQUE_POINTS];     // engine torque at full throttle
+    float downshift_rpm, upshift_rpm;     // automatic shifting thresholds
+    float spare_rpm;                      // kept with them; nothing reads it
+    float rider_slide_dir[3];             // direction of the older packed rider offset
+    float rider_pos[3];                   // rest position of the rider body
     float rider_slide_min, rider_slide_max;
     float rider_mass;
     BikeFiles files;
@@ -82,8 +82,8 @@ struct BikeInfo {
     float head_point[3];
     float shoulder_point[2][3]; // left, right
     float hip_point[2][3];
-    float grip_point[2][3];     // on the steering head
-    float foot_peg_point[2][3]; // on the frame
+    float grip_point[2][3];                // on the steering head
+    float foot_peg_point[2][3];            // on the frame
     float upper_arm, forearm, thigh, shin; // limb lengths
     const float (*rider_skeleton)[3];      // SKELETON_POINTS rest points of the rider models
 };

@@ -10,13 +10,20 @@ static const double kPi = 3.14159265358979323846;
 // Rest positions of the bodies in body order, from the record.
 static V3 rest_position(const BikeInfo &in, int body) {
     switch (body) {
-    case BODY_FRAME: return v3(in.frame_pos);
-    case BODY_FRONT_WHEEL: return v3(in.front_wheel.pos);
-    case BODY_REAR_WHEEL: return v3(in.rear_wheel.pos);
-    case BODY_FORK_UPPER: return v3(in.fork_upper_pos);
-    case BODY_FORK_LOWER: return v3(in.fork_lower_pos);
-    case BODY_SWINGARM: return v3(in.swingarm_pos);
-    default: return v3(in.rider_pos);
+    case BODY_FRAME:
+        return v3(in.frame_pos);
+    case BODY_FRONT_WHEEL:
+        return v3(in.front_wheel.pos);
+    case BODY_REAR_WHEEL:
+        return v3(in.rear_wheel.pos);
+    case BODY_FORK_UPPER:
+        return v3(in.fork_upper_pos);
+    case BODY_FORK_LOWER:
+        return v3(in.fork_lower_pos);
+    case BODY_SWINGARM:
+        return v3(in.swingarm_pos);
+    default:
+        return v3(in.rider_pos);
     }
 }
 
@@ -43,9 +50,11 @@ static void wheel_mass(const WheelInfo &w, dMass *out) {
 static void fork_mass(const BikeInfo &in, dMass *out) {
     double half = in.fork_spacing / 2.0;
     dMass leg;
-    dMassSetCylinderTotal(out, in.fork_mass / 2.0, 2, in.fork_spacing / 8.0, in.fork_length * 2.0 / 3);
+    dMassSetCylinderTotal(out, in.fork_mass / 2.0, 2, in.fork_spacing / 8.0,
+                          in.fork_length * 2.0 / 3);
     dMassTranslate(out, half, 0, 0);
-    dMassSetCylinderTotal(&leg, in.fork_mass / 2.0, 2, in.fork_spacing / 8.0, in.fork_length * 2.0 / 3);
+    dMassSetCylinderTotal(&leg, in.fork_mass / 2.0, 2, in.fork_spacing / 8.0,
+                          in.fork_length * 2.0 / 3);
     dMassTranslate(&leg, -half, 0, 0);
     dMassAdd(out, &leg);
     V3 d = v3(in.fork_lower_pos) - v3(in.fork_upper_pos);
@@ -84,7 +93,9 @@ void set_rider_mass_distribution(Bike *b, float d) {
     dBodySetMass(b->body[BODY_RIDER], &m);
 }
 
-static V3 fork_axis(const BikeInfo &in) { return v3(in.fork_upper_pos) - v3(in.fork_lower_pos); }
+static V3 fork_axis(const BikeInfo &in) {
+    return v3(in.fork_upper_pos) - v3(in.fork_lower_pos);
+}
 
 static dJointID make_hinge(Bike *b, int slot, int body1, int body2, V3 anchor, V3 axis) {
     dJointID j = dJointCreateHinge(g_physics.world, 0);
@@ -135,7 +146,8 @@ void build_bike_bodies(Bike *b) {
     set_rider_mass_distribution(b, 2.0f / 3);
 
     V3 x_axis = {1, 0, 0}, steer_axis = fork_axis(in);
-    make_hinge(b, JOINT_FRONT_AXLE, BODY_FORK_LOWER, BODY_FRONT_WHEEL, v3(in.front_wheel.pos), x_axis);
+    make_hinge(b, JOINT_FRONT_AXLE, BODY_FORK_LOWER, BODY_FRONT_WHEEL, v3(in.front_wheel.pos),
+               x_axis);
     make_hinge(b, JOINT_REAR_AXLE, BODY_SWINGARM, BODY_REAR_WHEEL, v3(in.rear_wheel.pos), x_axis);
     dJointID steering = make_hinge(b, JOINT_STEERING, BODY_FORK_UPPER, BODY_FRAME,
                                    v3(in.fork_upper_pos), steer_axis);
@@ -161,7 +173,8 @@ void build_bike_bodies(Bike *b) {
     b->joint[JOINT_RIDER_MOUNT] = mount;
     set_rider_mount_geometry(b);
 
-    for (int i = 0; i < BIKE_JOINT_COUNT; i++) dJointSetFeedback(b->joint[i], &b->joint_feedback[i]);
+    for (int i = 0; i < BIKE_JOINT_COUNT; i++)
+        dJointSetFeedback(b->joint[i], &b->joint_feedback[i]);
 
     b->front_contact.body = b->body[BODY_FRONT_WHEEL];
     b->front_contact.ring_radius = in.front_wheel.ring_radius;

@@ -64,6 +64,5 @@ void extrapolate_bike(Bike *b, const Terrain *terrain, int ticks) {
         double ground = terrain_height(terrain, (float)low.x, (float)low.z);
         if (low.y < ground) shift.y += ground - low.y;
     }
-    for (int i = 0; i < BIKE_BODY_COUNT; i++)
-        set_position(b->body[i], v3(b->last_pos[i]) + shift);
+    for (int i = 0; i < BIKE_BODY_COUNT; i++) set_position(b->body[i], v3(b->last_pos[i]) + shift);
 }

@@ -18,7 +18,9 @@
 static const double kPi = 3.14159265358979323846;
 static const double kMaxRpm = 32768;
 
-static uint32_t field_max(int bytes) { return (uint32_t)((1ull << (8 * bytes)) - 1); }
+static uint32_t field_max(int bytes) {
+    return (uint32_t)((1ull << (8 * bytes)) - 1);
+}
 
 // The code of v in [lo, hi]; a value that is not a number packs as lo.
 static uint32_t encode(double v, double lo, double hi, int bytes) {
@@ -69,13 +71,16 @@ static Quat normalised_or_identity(const double c[4]) {
     return Quat{c[0] / n, c[1] / n, c[2] / n, c[3] / n};
 }
 
-// A unit quaternion inside the record's four quanta when there is one (always, for a
-// record that was packed from a pose): the centres are alternately normalised and held
-// inside the quanta, which meet the unit sphere almost as a plane, so a few rounds settle.
+// A unit quaternion inside the record's four quanta, which a record packed from a pose
+// always has. The largest component k is at least 1/2, so the others fix it as
+// sqrt(1 - their squares). Moving the others together from the small-magnitude to the
+// large-magnitude ends of their quanta shrinks |q_k| steadily and passes the packed pose,
+// so a bisection finds others that put q_k in the middle of its quantum.
 static Quat get_quat(const uint8_t *p) {
     const uint32_t m = field_max(2);
     const double margin = 1e-3 * 2.0 / m;
-    double lo[4], hi[4], c[4];
+    double lo[4], hi[4], centre[4];
+    int k = 0;
     for (int i = 0; i < 4; i++) {
         uint32_t code = get(p + 2 * i, 2);
         if (code == m) {
@@ -86,20 +91,43 @@ static Quat get_quat(const uint8_t *p) {
         }
         lo[i] = -1 + 2.0 * code / m + margin;
         hi[i] = -1 + 2.0 * (code + 1) / m - margin;
-        c[i] = decode(code, -1, 1, 2);
+        centre[i] = decode(code, -1, 1, 2);
+        if (std::fabs(centre[i]) > std::fabs(centre[k])) k = i;
     }
-    Quat q = normalised_or_identity(c);
-    for (int round = 0; round < 8; round++) {
-        double n[4] = {q.w, q.x, q.y, q.z};
-        int inside = 1;
-        for (int i = 0; i < 4; i++) {
-            if (n[i] < lo[i]) n[i] = lo[i], inside = 0;
-            if (n[i] > hi[i]) n[i] = hi[i], inside = 0;
+    // Each other component as a function of t: its smallest magnitude at 0, largest at 1.
+    double small[4], large[4];
+    for (int i = 0; i < 4; i++) {
+        double a = lo[i], b = hi[i];
+        if (a <= 0 && b >= 0) {
+            small[i] = 0, large[i] = -a > b ? a : b;
+        } else {
+            small[i] = std::fabs(a) < std::fabs(b) ? a : b;
+            large[i] = std::fabs(a) < std::fabs(b) ? b : a;
         }
-        if (inside) break;
-        q = normalised_or_identity(n);
     }
-    return q;
+    double want = std::fabs(centre[k]), sign = centre[k] < 0 ? -1 : 1;
+    auto compose = [&](double t, double c[4]) {
+        double sum = 0;
+        for (int i = 0; i < 4; i++) {
+            if (i == k) continue;
+            c[i] = small[i] + t * (large[i] - small[i]);
+            sum += c[i] * c[i];
+        }
+        c[k] = sign * std::sqrt(sum < 1 ? 1 - sum : 0);
+    };
+    double t0 = 0, t1 = 1, c[4];
+    for (int round = 0; round < 60; round++) {
+        double t = (t0 + t1) / 2;
+        compose(t, c);
+        if (std::fabs(c[k]) > want)
+            t0 = t;
+        else
+            t1 = t;
+    }
+    compose((t0 + t1) / 2, c);
+    // A record no unit quaternion packs to (it came from elsewhere): its centres, normalised.
+    if (!(c[k] >= lo[k] - margin && c[k] <= hi[k] + margin)) return normalised_or_identity(centre);
+    return normalised_or_identity(c);
 }
 
 // ---- status byte ----
@@ -170,10 +198,10 @@ struct Decoded {
     Quat frame_quat;
     double steer, swingarm, fork, front_turn, rear_turn, rpm;
     int status;
-    int has_rider_pose;  // version 5: the rider's own offset and orientation
-    V3 rider_offset;     // world offset from the frame (version 5)
+    int has_rider_pose; // version 5: the rider's own offset and orientation
+    V3 rider_offset;    // world offset from the frame (version 5)
     Quat rider_quat;
-    double rider_slide;  // version 4: distance along the slide direction
+    double rider_slide; // version 4: distance along the slide direction
 };
 
 static Decoded decode_record(const Bike *b, const Box &box, const uint8_t *p, int version) {
@@ -200,7 +228,8 @@ static Decoded decode_record(const Bike *b, const Box &box, const uint8_t *p, in
     } else {
         d.rider_offset = V3{0, 0, 0};
         d.rider_quat = d.frame_quat;
-        d.rider_slide = in.rider_slide_min + (in.rider_slide_max - in.rider_slide_min) * p[20] / 255.0;
+        d.rider_slide =
+            in.rider_slide_min + (in.rider_slide_max - in.rider_slide_min) * p[20] / 255.0;
     }
     return d;
 }
@@ -234,7 +263,8 @@ static void place_bike(Bike *b, const Decoded &d) {
     set_quaternion(b->body[BODY_SWINGARM], q_arm);
 
     // A hinge angle is the first body's turn against the second, here the wheel's carrier.
-    set_position(b->body[BODY_FRONT_WHEEL], p_lower + rotate(q_head, v3(in.front_wheel.pos) - lower));
+    set_position(b->body[BODY_FRONT_WHEEL],
+                 p_lower + rotate(q_head, v3(in.front_wheel.pos) - lower));
     set_quaternion(b->body[BODY_FRONT_WHEEL], q_head * axis_angle(x_axis, -d.front_turn));
     set_position(b->body[BODY_REAR_WHEEL], p_arm + rotate(q_arm, v3(in.rear_wheel.pos) - swingarm));
     set_quaternion(b->body[BODY_REAR_WHEEL], q_arm * axis_angle(x_axis, -d.rear_turn));
@@ -301,7 +331,8 @@ int unpack_bike_state(Bike *b, const Terrain *terrain, const uint8_t *bytes, int
         b->throttle = throttle_of_level(level);
         double elapsed = (ticks > 0 ? ticks : 1) * kPhysicsStep;
         if (d.status & 8)
-            b->foot_down = b->foot_down + 8 * kPhysicsStep < 1 ? (float)(b->foot_down + 8 * kPhysicsStep) : 1;
+            b->foot_down =
+                b->foot_down + 8 * kPhysicsStep < 1 ? (float)(b->foot_down + 8 * kPhysicsStep) : 1;
         else
             b->foot_down = b->foot_down - 4 * elapsed > 0 ? (float)(b->foot_down - 4 * elapsed) : 0;
     }

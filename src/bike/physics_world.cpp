@@ -14,8 +14,12 @@ static void log_ode_message(const char *kind, int num, const char *msg, va_list 
     log_printf("ODE %s %d: %s\n", kind, num, text);
 }
 
-static void ode_error(int num, const char *msg, va_list ap) { log_ode_message("error", num, msg, ap); }
-static void ode_debug(int num, const char *msg, va_list ap) { log_ode_message("debug", num, msg, ap); }
+static void ode_error(int num, const char *msg, va_list ap) {
+    log_ode_message("error", num, msg, ap);
+}
+static void ode_debug(int num, const char *msg, va_list ap) {
+    log_ode_message("debug", num, msg, ap);
+}
 static void ode_message(int num, const char *msg, va_list ap) {
     log_ode_message("message", num, msg, ap);
 }

@@ -7,10 +7,10 @@ constexpr double kPhysicsStep = 0.0078125;
 
 // The one world all bikes share. Created at start-up, destroyed at shutdown.
 struct PhysicsWorld {
-    dWorldID world = nullptr;          // gravity (0, -32, 0), ERP 0.2, CFM 1e-10
-    dJointGroupID contacts = nullptr;  // this tick's contacts and motors; emptied after the step
-    int tick = 0;            // the race tick counter, mirrored here by the world tick each tick
-    int message_count = 0;   // messages ODE has reported since start-up (all go to the log)
+    dWorldID world = nullptr;         // gravity (0, -32, 0), ERP 0.2, CFM 1e-10
+    dJointGroupID contacts = nullptr; // this tick's contacts and motors; emptied after the step
+    int tick = 0;          // the race tick counter, mirrored here by the world tick each tick
+    int message_count = 0; // messages ODE has reported since start-up (all go to the log)
 };
 
 extern PhysicsWorld g_physics;

@@ -48,8 +48,8 @@ int shape_read(VFile *vf, const char *what, Shape *out) {
     float bound = 0;
     for (int i = 0; i < n; i++) {
         float v[7];
-        int got = vfile_scan(vf, "%f %f %f %f %f %f %f", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5],
-                             &v[6]);
+        int got =
+            vfile_scan(vf, "%f %f %f %f %f %f %f", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]);
         if (got != 7 || !sphere_valid(v)) {
             log_printf("Warning: %s sphere %d of '%.900s', shape left empty\n",
                        got != 7 ? "short" : "invalid", i, what);

@@ -14,9 +14,9 @@ struct ShapeSphere {
 
 // One ".shp" file. Owned by the shape cache for the whole run; bikes only point at it.
 struct Shape {
-    int count;                // spheres in use
-    ShapeSphere *spheres;     // count entries, or null
-    float bounding_radius;    // largest |centre| + radius; 0 for an empty shape
+    int count;             // spheres in use
+    ShapeSphere *spheres;  // count entries, or null
+    float bounding_radius; // largest |centre| + radius; 0 for an empty shape
 };
 
 // Reads a shape from an open handle: a count, then seven numbers per sphere (centre x, y, z,

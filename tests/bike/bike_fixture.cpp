@@ -10,7 +10,9 @@
 
 std::vector<std::string> g_posted;
 
-static void capture_post(const char *text) { g_posted.push_back(text); }
+static void capture_post(const char *text) {
+    g_posted.push_back(text);
+}
 
 // The installation folder is the generated game folder; the home folder is a temporary
 // folder that stays empty, so nothing of the user's is read.
@@ -66,7 +68,11 @@ double joint_error(const Bike *bike) {
         dVector3 a, b;
         dJointGetHinge2Anchor(bike->joint[JOINT_RIDER_MOUNT], a);
         dJointGetHinge2Anchor2(bike->joint[JOINT_RIDER_MOUNT], b);
-        worst = std::max(worst, length(v3(a) - v3(b)));
+        // The mount's suspension lets the rider move along its first axis.
+        dVector3 axis1;
+        dJointGetHinge2Axis1(bike->joint[JOINT_RIDER_MOUNT], axis1);
+        V3 d = v3(a) - v3(b), along = v3(axis1);
+        worst = std::max(worst, length(d - along * dot(d, along)));
     }
     // The fork lower may only slide along the fork axis and must keep the head's turn.
     const BikeInfo &in = bike->info;
@@ -78,7 +84,8 @@ double joint_error(const Bike *bike) {
     V3 across = off - axis * dot(off, axis);
     worst = std::max(worst, length(across));
     Quat rel = conjugate(qh) * ql;
-    double turn = 2 * std::asin(std::min(1.0, std::sqrt(rel.x * rel.x + rel.y * rel.y + rel.z * rel.z)));
+    double turn =
+        2 * std::asin(std::min(1.0, std::sqrt(rel.x * rel.x + rel.y * rel.y + rel.z * rel.z)));
     worst = std::max(worst, turn * in.fork_length);
     return worst;
 }

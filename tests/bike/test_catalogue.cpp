@@ -1,7 +1,9 @@
 // The bike catalogue: its names and classes, the gearing and torque rules every model
 // keeps, the yz250f(2009) as published, and name lookups.
+#include "bike/bike_hooks.h"
 #include "bike/bike_info.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -63,7 +65,9 @@ TEST(Catalogue, GearboxesFallFromFirstToTopAndMarkMissingGears) {
         std::string cls = b.class_name, name = b.name;
         int want = cls == "450f" || cls == "250f" || name == "cr125" ? 5 : 6;
         EXPECT_EQ(gear_count(b), want) << name;
-        if (want == 5) EXPECT_EQ(b.gear_ratio[5], -1.0f) << name;
+        if (want == 5) {
+            EXPECT_EQ(b.gear_ratio[5], -1.0f) << name;
+        }
         for (int g = 1; g < gear_count(b); g++)
             EXPECT_LT(b.gear_ratio[g], b.gear_ratio[g - 1]) << name << " gear " << g;
         EXPECT_GE(b.primary_ratio, 2.74f) << name;
@@ -121,7 +125,7 @@ TEST(Catalogue, TorqueTablesHaveTheirShape) {
         EXPECT_FLOAT_EQ(b.torque_closed[4], -1) << name;
         EXPECT_FLOAT_EQ(b.torque_closed[5], -1.2f) << name;
         EXPECT_FLOAT_EQ(b.torque_closed[6], -1.4f) << name;
-        for (int k = 4; k < 12; k++) EXPECT_GE(b.torque_closed[k], yz.torque_closed[k]) << name;
+        for (int k = 6; k < 25; k++) EXPECT_GE(b.torque_closed[k], yz.torque_closed[k]) << name;
     }
     for (const char *name : {"rs50cr", "rs50kx", "rs50rm", "rs50yz"}) {
         const BikeInfo &b = model(name);
@@ -173,7 +177,8 @@ TEST(Catalogue, ClassValues) {
             EXPECT_FLOAT_EQ(b.drive_damping, c.drive_damping) << b.name;
         }
         // Every model shares the body layout, the wheels and the rider geometry.
-        EXPECT_EQ(memcmp(&b.front_wheel, &default_bike_info()->front_wheel, sizeof b.front_wheel), 0);
+        EXPECT_EQ(memcmp(&b.front_wheel, &default_bike_info()->front_wheel, sizeof b.front_wheel),
+                  0);
         EXPECT_EQ(memcmp(&b.rear_wheel, &default_bike_info()->rear_wheel, sizeof b.rear_wheel), 0);
         EXPECT_EQ(memcmp(b.rider_pos, default_bike_info()->rider_pos, sizeof b.rider_pos), 0);
     }
@@ -232,25 +237,44 @@ TEST(Catalogue, Yz250f2009IsThePublishedRecord) {
     expect_vec(b.swingarm_pivot, 0, 1.58f, 4.17f, "pivot");
     expect_vec(b.fork_lower_pos, 0, 1.77f, 1.59f, "fork lower");
     const float scalars[][2] = {
-        {b.fork_spacing, 0.833333f},          {b.fork_length, 3},
-        {b.fork_mass, 0.703125f},             {b.fork_spring_min, 510.696f},
-        {b.fork_spring_max, 698.848f},        {b.fork_preload_min, 0},
-        {b.fork_preload_max, 0.0833333f},     {b.fork_air_gap_min_oil, 0.416667f},
-        {b.fork_air_gap_max_oil, 0.25f},      {b.fork_compression_damping, 60},
-        {b.fork_rebound_damping, 30},         {b.fork_travel, 1},
-        {b.swingarm_mass, 0.504375f},         {b.shock_spring_min, 2217.5f},
-        {b.shock_spring_max, 4031.81f},       {b.shock_preload_min, 0},
-        {b.shock_preload_max, 0.0275f},       {b.shock_compression_damping, 800},
-        {b.shock_rebound_damping, 600},       {b.swingarm_max_angle, 0.55f},
-        {b.shock_ratio_top, 0.615385f},       {b.shock_ratio_bottom, 0.615385f},
-        {b.primary_ratio, 3.35294f},          {b.front_sprocket, 13},
-        {b.rear_sprocket, 48},                {b.engine_inertia, 0.00488281f},
-        {b.drive_stiffness, 7500},            {b.drive_damping, 0.75f},
-        {b.downshift_rpm, 8000},              {b.upshift_rpm, 12500},
-        {b.spare_rpm, 13250},                 {b.rider_slide_min, -0.666667f},
-        {b.rider_slide_max, 0.5f},            {b.rider_mass, 4.6875f},
-        {b.upper_arm, 0.9f},                  {b.forearm, 1.15f},
-        {b.thigh, 1.328f},                    {b.shin, 1.701f},
+        {b.fork_spacing, 0.833333f},
+        {b.fork_length, 3},
+        {b.fork_mass, 0.703125f},
+        {b.fork_spring_min, 510.696f},
+        {b.fork_spring_max, 698.848f},
+        {b.fork_preload_min, 0},
+        {b.fork_preload_max, 0.0833333f},
+        {b.fork_air_gap_min_oil, 0.416667f},
+        {b.fork_air_gap_max_oil, 0.25f},
+        {b.fork_compression_damping, 60},
+        {b.fork_rebound_damping, 30},
+        {b.fork_travel, 1},
+        {b.swingarm_mass, 0.504375f},
+        {b.shock_spring_min, 2217.5f},
+        {b.shock_spring_max, 4031.81f},
+        {b.shock_preload_min, 0},
+        {b.shock_preload_max, 0.0275f},
+        {b.shock_compression_damping, 800},
+        {b.shock_rebound_damping, 600},
+        {b.swingarm_max_angle, 0.55f},
+        {b.shock_ratio_top, 0.615385f},
+        {b.shock_ratio_bottom, 0.615385f},
+        {b.primary_ratio, 3.35294f},
+        {b.front_sprocket, 13},
+        {b.rear_sprocket, 48},
+        {b.engine_inertia, 0.00488281f},
+        {b.drive_stiffness, 7500},
+        {b.drive_damping, 0.75f},
+        {b.downshift_rpm, 8000},
+        {b.upshift_rpm, 12500},
+        {b.spare_rpm, 13250},
+        {b.rider_slide_min, -0.666667f},
+        {b.rider_slide_max, 0.5f},
+        {b.rider_mass, 4.6875f},
+        {b.upper_arm, 0.9f},
+        {b.forearm, 1.15f},
+        {b.thigh, 1.328f},
+        {b.shin, 1.701f},
     };
     for (size_t i = 0; i < sizeof scalars / sizeof scalars[0]; i++)
         EXPECT_FLOAT_EQ(scalars[i][0], scalars[i][1]) << "scalar " << i;
@@ -261,10 +285,10 @@ TEST(Catalogue, Yz250f2009IsThePublishedRecord) {
     const float closed_start[] = {2, 2, 1, 0, -1, -1, -2, -2, -3};
     for (int k = 0; k < 9; k++) EXPECT_FLOAT_EQ(b.torque_closed[k], closed_start[k]);
     EXPECT_FLOAT_EQ(b.torque_closed[49], -23);
-    const float open[] = {5,     5,     5,     5,     5,     6.4f,  7.9f,  9.4f,  10.8f, 12.3f,
-                          13.83f, 15.13f, 16.52f, 18.15f, 19.3f, 19.83f, 20,    20.07f, 19.92f, 19.61f,
-                          19.2f, 18.72f, 18.06f, 17.17f, 16.99f, 16.31f, 15.48f, 14.44f, 0,    -1,
-                          -2,    -2,    -3};
+    const float open[] = {5,      5,      5,      5,      5,      6.4f,   7.9f,   9.4f,   10.8f,
+                          12.3f,  13.83f, 15.13f, 16.52f, 18.15f, 19.3f,  19.83f, 20,     20.07f,
+                          19.92f, 19.61f, 19.2f,  18.72f, 18.06f, 17.17f, 16.99f, 16.31f, 15.48f,
+                          14.44f, 0,      -1,     -2,     -2,     -3};
     for (int k = 0; k < (int)(sizeof open / sizeof open[0]); k++)
         EXPECT_FLOAT_EQ(b.torque_open[k], open[k]) << k;
     EXPECT_FLOAT_EQ(b.torque_open[49], -11);
@@ -279,22 +303,36 @@ TEST(Catalogue, Yz250f2009IsThePublishedRecord) {
     expect_vec(b.rider_skeleton[4], -0.269f, -2.208f, 0.01f, "skeleton 4");
     expect_vec(b.rider_skeleton[9], 0, 0, 0, "skeleton 9");
     const BikeFiles &f = b.files;
-    const char *files[] = {f.frame_model,       f.frame_shape,       f.bike_texture,
-                           f.fork_upper_model,  f.fork_upper_shape,  f.fork_lower_model,
-                           f.fork_lower_shape,  f.swingarm_model,    f.swingarm_shape,
-                           f.front_wheel_model, f.front_wheel_shape, f.rear_wheel_model,
-                           f.rear_wheel_shape,  f.wheel_texture,     f.rider_head_model,
-                           f.helmet_texture,    f.rider_body_model,  f.rider_body_fp_model,
-                           f.rider_shape,       f.rider_texture,     f.side_plates_model,
-                           f.front_plate_model, f.rider_plate_model};
-    const char *want[] = {"@yz250f_frame.qm",       "@generic_frame.shp",     "@yz250f.png",
-                          "@yz250f_fork_upper.qm",  "@generic_fork_upper.shp", "@yz250f_fork_lower.qm",
-                          "@generic_fork_lower.shp", "@yz250f_swingarm.qm",   "@generic_swingarm.shp",
-                          "@front_wheel.qm",        "@front_wheel.shp",       "@rear_wheel.qm",
-                          "@rear_wheel.shp",        "@wheels.png",            "@rider_head.qm",
-                          "@rider_head.png",        "@rider_body.qm",         "@rider_body_fp.qm",
-                          "@generic_rider.shp",     "@rider_body.png",        "@yz250f_side_plates.qm",
-                          "@yz250f_front_plate.qm", "@rider_plate.qm"};
+    const char *files[] = {
+        f.frame_model,       f.frame_shape,         f.bike_texture,      f.fork_upper_model,
+        f.fork_upper_shape,  f.fork_lower_model,    f.fork_lower_shape,  f.swingarm_model,
+        f.swingarm_shape,    f.front_wheel_model,   f.front_wheel_shape, f.rear_wheel_model,
+        f.rear_wheel_shape,  f.wheel_texture,       f.rider_head_model,  f.helmet_texture,
+        f.rider_body_model,  f.rider_body_fp_model, f.rider_shape,       f.rider_texture,
+        f.side_plates_model, f.front_plate_model,   f.rider_plate_model};
+    const char *want[] = {"@yz250f_frame.qm",
+                          "@generic_frame.shp",
+                          "@yz250f.png",
+                          "@yz250f_fork_upper.qm",
+                          "@generic_fork_upper.shp",
+                          "@yz250f_fork_lower.qm",
+                          "@generic_fork_lower.shp",
+                          "@yz250f_swingarm.qm",
+                          "@generic_swingarm.shp",
+                          "@front_wheel.qm",
+                          "@front_wheel.shp",
+                          "@rear_wheel.qm",
+                          "@rear_wheel.shp",
+                          "@wheels.png",
+                          "@rider_head.qm",
+                          "@rider_head.png",
+                          "@rider_body.qm",
+                          "@rider_body_fp.qm",
+                          "@generic_rider.shp",
+                          "@rider_body.png",
+                          "@yz250f_side_plates.qm",
+                          "@yz250f_front_plate.qm",
+                          "@rider_plate.qm"};
     for (int i = 0; i < 23; i++) EXPECT_STREQ(files[i], want[i]) << i;
 }
 
@@ -303,10 +341,14 @@ TEST(Catalogue, NameResolution) {
         const char *asked, *got;
         int exact;
     } cases[] = {
-        {"yz250f(2009)", "yz250f(2009)", 1}, {"rs50yz", "rs50yz", 1},
-        {"crf450(2011)", "crf450(2011)", 1}, {"yz250f(2010)", "kx250f(2009)", 0},
-        {"cr125(2004)", "cr125", 0},         {"supermoto", "kx250f(2009)", 0},
-        {"", "kx250f(2009)", 0},             {"YZ250F(2009)", "kx250f(2009)", 0},
+        {"yz250f(2009)", "yz250f(2009)", 1},
+        {"rs50yz", "rs50yz", 1},
+        {"crf450(2011)", "crf450(2011)", 1},
+        {"yz250f(2010)", "kx250f(2009)", 0},
+        {"cr125(2004)", "cr125", 0},
+        {"supermoto", "kx250f(2009)", 0},
+        {"", "kx250f(2009)", 0},
+        {"YZ250F(2009)", "kx250f(2009)", 0},
         {"my125", "cr125", 0},
     };
     for (const Case &c : cases) {
@@ -319,6 +361,30 @@ TEST(Catalogue, NameResolution) {
     }
     EXPECT_EQ(find_bike_info(nullptr), nullptr);
     EXPECT_STREQ(resolve_bike_info(nullptr, nullptr)->name, "kx250f(2009)");
+}
+
+TEST(ModelVariants, ATwoDashTextureNamesTheModelVariant) {
+    struct Case {
+        const char *model, *texture;
+        int count;
+        const char *first, *second;
+    } cases[] = {
+        {"@yz250f_frame.qm", "@custom/yz250f-blue-1.png", 2, "@yz250f_frame-blue.qm",
+         "@custom/yz250f_frame-blue.qm"},
+        {"@yz250f_frame.qm", "@yz250f-red-2.png", 1, "@yz250f_frame-red.qm", ""},
+        {"@rider_body.qm", "@x/y/rider-camo-3-x.png", 2, "@rider_body-camo.qm",
+         "@x/y/rider_body-camo.qm"},
+        {"@yz250f_frame.qm", "@custom/yz250f-blue.png", 0, "", ""},
+        {"@yz250f_frame.qm", "@a-b-c/plain.png", 0, "", ""}, // dashes in the folder only
+        {"@yz250f_frame.qm", nullptr, 0, "", ""},
+    };
+    for (const Case &c : cases) {
+        char first[64] = "", second[64] = "";
+        EXPECT_EQ(model_variant_paths(c.model, c.texture, first, second, sizeof first), c.count)
+            << (c.texture ? c.texture : "null");
+        EXPECT_STREQ(first, c.first);
+        EXPECT_STREQ(second, c.second);
+    }
 }
 
 } // namespace

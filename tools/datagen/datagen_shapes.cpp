@@ -40,7 +40,7 @@ std::string shape_text(const ShapeText &s) {
     std::string out = std::to_string(s.spheres.size()) + "\n";
     char line[256];
     for (const Sphere &p : s.spheres) {
-        snprintf(line, sizeof line, "%.4g %.4g %.4g %.4g %.4g %.4g %.4g\n", p.x, p.y, p.z, p.radius,
+        snprintf(line, sizeof line, "%.4g %.4g %.4g %.4g %g %g %g\n", p.x, p.y, p.z, p.radius,
                  p.m.friction, p.m.kp, p.m.kd);
         out += line;
     }
@@ -51,7 +51,9 @@ std::string shape_text(const ShapeText &s) {
 struct Rel {
     float x, y, z;
 };
-Rel rel(const float *b, const float *a) { return Rel{b[0] - a[0], b[1] - a[1], b[2] - a[2]}; }
+Rel rel(const float *b, const float *a) {
+    return Rel{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+}
 
 // The frame: a core where the frame box is, the engine below it (clear of the ground by
 // about the rear tire's height), seat and tank on top, radiator shrouds and foot pegs out to
@@ -61,9 +63,9 @@ ShapeText frame_shape(const BikeInfo &in) {
     ShapeText s;
     float h = in.frame_size[1], w = in.frame_size[0];
     s.add(0, 0, 0, 0.3f * h, kBikePart);
-    s.add(0, -0.33f * h, -0.06f * h, 0.24f * h, kBikePart);  // engine and skid plate
-    s.add(0, 0.36f * h, 0.06f * h, 0.24f * h, kBikePart);    // seat
-    s.add(0, 0.21f * h, -0.39f * h, 0.24f * h, kBikePart);   // tank and radiators
+    s.add(0, -0.33f * h, -0.06f * h, 0.24f * h, kBikePart);            // engine and skid plate
+    s.add(0, 0.36f * h, 0.06f * h, 0.24f * h, kBikePart);              // seat
+    s.add(0, 0.21f * h, -0.39f * h, 0.24f * h, kBikePart);             // tank and radiators
     s.add_pair(0.5f * w, 0.15f * h, -0.33f * h, 0.18f * h, kBikePart); // shrouds
     const float *peg = in.foot_peg_point[1];
     s.add_pair(peg[0] - 0.05f, peg[1], peg[2], 0.15f, kBikePart);
