@@ -2,6 +2,7 @@
 #include "shell/startup.h"
 #include "audio/audio.h"
 #include "autopilot/racing_lines.h"
+#include "bike/bike_hooks.h"
 #include "bike/physics_world.h"
 #include "data/ripemd160.h"
 #include "data/vfile.h"
@@ -22,6 +23,7 @@
 #include "shell/main_loop.h"
 #include "shell/settings.h"
 #include "shell/track_list.h"
+#include "track/track_hooks.h"
 
 #include <algorithm>
 #include <csignal>
@@ -81,6 +83,8 @@ static void shutdown_game() {
     write_config();
 }
 
+static void post_console_line(const char *text) { post_message("%s", text); }
+
 static void close_audio_for_fatal() {
     if (audio_is_open()) audio_close();
 }
@@ -114,6 +118,9 @@ int skarvex_main(int argc, char **argv) {
         return 0;
     }
     if (g_start.server_address) g_start.start_track = nullptr;
+    g_bike_hooks.post = post_console_line;
+    g_track_hooks.post = post_console_line;
+    g_track_hooks.debug_level = g_start.debug_level;
 
     build_track_list(vfile_list_names(), read_track_desc, &g_tracks);
     if (g_tracks.paths.empty()) {
