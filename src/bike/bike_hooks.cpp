@@ -10,18 +10,10 @@
 BikeHooks g_bike_hooks = {};
 
 void bike_post(const char *fmt, ...) {
-    char text[1024];
     va_list ap;
     va_start(ap, fmt);
-    vsnprintf(text, sizeof text, fmt, ap);
+    post_line_v(g_bike_hooks.post, fmt, ap);
     va_end(ap);
-    if (g_bike_hooks.post) {
-        g_bike_hooks.post(text);
-        return;
-    }
-    size_t len = strlen(text);
-    // Console lines carry no line feed of their own; the log wants one.
-    log_printf(len && text[len - 1] == '\n' ? "%s" : "%s\n", text);
 }
 
 static void copy_out(const std::string &s, char *out, size_t n) {

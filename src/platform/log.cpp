@@ -9,9 +9,9 @@
 #include <string>
 
 struct LogState {
-    FILE *file = nullptr;  // the open log, or none
-    int initialised = 0;   // set once the first message has decided where the log goes
-    int atexit_done = 0;   // the exit-time close is registered once per process
+    FILE *file = nullptr; // the open log, or none
+    int initialised = 0;  // set once the first message has decided where the log goes
+    int atexit_done = 0;  // the exit-time close is registered once per process
 };
 
 static LogState g_log;
@@ -100,14 +100,29 @@ void log_printf(const char *fmt, ...) {
     log_write(text);
 }
 
+void post_line_v(void (*post)(const char *text), const char *fmt, va_list ap) {
+    char text[1024];
+    vsnprintf(text, sizeof text, fmt, ap);
+    if (post) {
+        post(text);
+        return;
+    }
+    size_t len = strlen(text);
+    log_printf(len && text[len - 1] == '\n' ? "%s" : "%s\n", text);
+}
+
 void log_error(const char *text) {
     g_last_error = text;
     log_printf("Error: %s\n", text);
 }
 
-const char *last_error_text() { return g_last_error.c_str(); }
+const char *last_error_text() {
+    return g_last_error.c_str();
+}
 
-void options_reload() { g_options_read = 0; }
+void options_reload() {
+    g_options_read = 0;
+}
 
 static const char *option_value(const char *name) {
     if (!g_options_read) {

@@ -1,10 +1,15 @@
 // The program's one text log and the environment option switches (VELK_OPTIONS).
 #pragma once
+#include <cstdarg>
 
 // Writes one stamped message to the log and flushes it. The first call opens the
 // log: its name comes from VELK_LOGFILE, or from a first message of the form
 // "VELK_LOGFILE=<name>". Without a name every message is dropped.
 void log_printf(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// One console line for code below the shell: formatted, then handed to post when it is
+// set, else logged with a line feed added when the text has none.
+void post_line_v(void (*post)(const char *text), const char *fmt, va_list ap);
 
 // Logs "Error: <text>" and keeps the text as the last error.
 void log_error(const char *text);

@@ -31,9 +31,13 @@
 #include <cstring>
 #include <string>
 
-static uint8_t g_build_fingerprint[20]; // digest of our own executable, for the server
-
-static void compute_build_fingerprint() {
+// The digest of our own executable, for the server's build check. Reading the whole
+// executable is only worth it once a connection asks for it, not at every start.
+const uint8_t *build_fingerprint() {
+    static uint8_t digest[20];
+    static int done = 0;
+    if (done) return digest;
+    done = 1;
     Ripemd160 ctx;
     ripemd160_init(&ctx);
     FILE *f = fopen("/proc/self/exe", "rb");
@@ -43,16 +47,20 @@ static void compute_build_fingerprint() {
         while ((n = fread(buf, 1, sizeof buf, f)) > 0) ripemd160_update(&ctx, buf, n);
         fclose(f);
     }
-    ripemd160_final(&ctx, g_build_fingerprint);
+    ripemd160_final(&ctx, digest);
+    return digest;
 }
 
-static void on_quit_signal(int) { g_signal_quit = 1; }
+static void on_quit_signal(int) {
+    g_signal_quit = 1;
+}
 
 static void derive_render_tuning() {
     const Settings &s = g_settings;
     // A detail of 0 would make the terrain's error threshold infinite: 1 is the coarsest.
     g_tuning.detail = (float)(0.125 / std::max(s.ground_detail, 1.0));
-    g_tuning.ground_texture_detail = (int)std::min(std::max(10 - s.ground_texture_levels, 0.0), 10.0);
+    g_tuning.ground_texture_detail =
+        (int)std::min(std::max(10 - s.ground_texture_levels, 0.0), 10.0);
     g_tuning.ground_texture_size = 32 << std::min(std::max(s.ground_texture_dim, 0), 5);
     double lod = std::min(std::max(100 - s.model_detail, 0.0), 100.0) * 0.02;
     if (lod > 1) lod = lod * lod * lod;
@@ -83,7 +91,9 @@ static void shutdown_game() {
     write_config();
 }
 
-static void post_console_line(const char *text) { post_message("%s", text); }
+static void post_console_line(const char *text) {
+    post_message("%s", text);
+}
 
 static void close_audio_for_fatal() {
     if (audio_is_open()) audio_close();
@@ -93,7 +103,6 @@ int skarvex_main(int argc, char **argv) {
     install_fatal_handlers();
     g_fatal_hooks.close_audio = close_audio_for_fatal;
     g_fatal_hooks.close_window = window_destroy;
-    compute_build_fingerprint();
 
     if (!check_game_data(SK_DATA_DIGEST)) {
         error_box("Problem starting Skarvex", "Can't find game data\n");
@@ -139,7 +148,8 @@ int skarvex_main(int argc, char **argv) {
     int width = g_settings.xres, height = g_settings.yres;
     if (g_settings.video_mode != 1) {
         flags |= WINDOW_FULLSCREEN;
-        const VideoModeEntry &m = g_video_modes[std::min(g_settings.video_mode, g_video_mode_count - 1)];
+        const VideoModeEntry &m =
+            g_video_modes[std::min(g_settings.video_mode, g_video_mode_count - 1)];
         width = m.width;
         height = m.height;
     }

@@ -50,6 +50,9 @@ struct Terrain {
 int terrain_load(Terrain *t, const char *path, int method);
 // Frees every array and renderer resource; the record is as new afterwards.
 void terrain_release(Terrain *t);
+// Sets the grid geometry that follows from n and the spacing a (sizes, tile size,
+// extent and the spacing's reciprocal). Allocates nothing.
+void terrain_set_grid(Terrain *t, int n, float a);
 
 // Ground height at world (x, z); beyond the grid the border samples extend outward.
 float terrain_height(const Terrain *t, float x, float z);

@@ -72,13 +72,7 @@ static int read_hf_header(Terrain *t, VFile *vf) {
         track_post("Bad height field range %g to %g", (double)lo, (double)hi);
         return 0;
     }
-    t->size_log2 = n;
-    t->tiles_per_side = 1 << n;
-    t->samples_per_side = 2 * t->tiles_per_side + 1;
-    t->spacing = a;
-    t->inv_spacing = 1.0f / a;
-    t->tile_size = 2 * a;
-    t->extent = (float)(2 * t->tiles_per_side) * a;
+    terrain_set_grid(t, n, a);
     t->min_height = lo;
     t->max_height = hi;
     return 1;
@@ -292,4 +286,14 @@ int terrain_load(Terrain *t, const char *path, int method) {
     if (!read_shadows(t, path)) return terrain_fail(t);
     if (g_track_hooks.terrain_finish_load) g_track_hooks.terrain_finish_load(t);
     return 1;
+}
+
+void terrain_set_grid(Terrain *t, int n, float a) {
+    t->size_log2 = n;
+    t->tiles_per_side = 1 << n;
+    t->samples_per_side = 2 * t->tiles_per_side + 1;
+    t->spacing = a;
+    t->inv_spacing = 1.0f / a;
+    t->tile_size = 2 * a;
+    t->extent = (float)(2 * t->tiles_per_side) * a;
 }

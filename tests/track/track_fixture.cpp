@@ -113,13 +113,7 @@ void write_track(const std::string &folder, int n, int tiles,
 
 void terrain_fill(Terrain *t, int n, float spacing, std::function<float(int, int)> h) {
     terrain_release(t);
-    t->size_log2 = n;
-    t->tiles_per_side = 1 << n;
-    t->samples_per_side = 2 * t->tiles_per_side + 1;
-    t->spacing = spacing;
-    t->inv_spacing = 1.0f / spacing;
-    t->tile_size = 2 * spacing;
-    t->extent = (float)(2 * t->tiles_per_side) * spacing;
+    terrain_set_grid(t, n, spacing);
     size_t N = (size_t)t->samples_per_side, S = (size_t)t->tiles_per_side;
     t->heights = (float *)xmalloc(sizeof(float) * N * N);
     t->shading = (unsigned char *)xmalloc(N * N * 3);
